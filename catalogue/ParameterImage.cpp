@@ -1,0 +1,79 @@
+#include "catalogue/ParameterImage.h"
+
+#include <cassert>
+
+namespace roviro {
+
+const BlockInfo* FindBlock(std::uint8_t command) {
+  for (const auto& b : kBlocks) {
+    if (b.command == command) return &b;
+  }
+  return nullptr;
+}
+
+const BlockInfo* FindBlockByLine(int line) {
+  for (const auto& b : kBlocks) {
+    if (b.line == line) return &b;
+  }
+  return nullptr;
+}
+
+ParameterBlock DefaultParameterBlock() {
+  ParameterBlock block{};
+  const int base = FindBlock(0x39)->offset;
+  for (int i = 3; i <= 8; ++i) block[base + i] = 0xFF;
+  for (int i = 11; i <= 13; ++i) block[base + i] = 0xFF;
+  block[base + 14] = 1;
+  block[base + 15] = 0xFF;
+  block[base + 16] = 0xFF;
+  return block;
+}
+
+void ParameterImage::Clear() {
+  m_valid = 0;
+  m_block = DefaultParameterBlock();
+  m_moName.clear();
+  m_firma.clear();
+  m_name.clear();
+  m_kommentar.clear();
+  m_datum.clear();
+  m_useKom = -1;
+  m_guid.clear();
+}
+
+std::span<std::uint8_t> ParameterImage::Block(std::uint8_t command) {
+  const BlockInfo* info = FindBlock(command);
+  assert(info != nullptr);
+  if (info == nullptr) return {};
+  return std::span<std::uint8_t>(m_block).subspan(static_cast<std::size_t>(info->offset),
+                                                  static_cast<std::size_t>(info->size));
+}
+
+std::span<const std::uint8_t> ParameterImage::Block(std::uint8_t command) const {
+  const BlockInfo* info = FindBlock(command);
+  assert(info != nullptr);
+  if (info == nullptr) return {};
+  return std::span<const std::uint8_t>(m_block).subspan(static_cast<std::size_t>(info->offset),
+                                                        static_cast<std::size_t>(info->size));
+}
+
+int ParameterImage::Variant() const { return Block(0x39)[2] & 7; }
+
+std::uint32_t ParameterImage::MotorIdentity() const {
+  const auto b = Block(0x39);
+  return (std::uint32_t{b[0]} << 16) | (std::uint32_t{b[1]} << 8) | b[2];
+}
+
+ParameterImage& TheParameterImage() {
+  static ParameterImage image;
+  return image;
+}
+
+void SealBlock(std::span<std::uint8_t> block) {
+  if (block.empty()) return;
+  unsigned sum = 0;
+  for (std::size_t i = 0; i + 1 < block.size(); ++i) sum += block[i];
+  block.back() = static_cast<std::uint8_t>(sum & 0xFF);
+}
+
+}  // namespace roviro

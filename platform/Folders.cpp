@@ -1,0 +1,69 @@
+#include "platform/Folders.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/Paths.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace roviro {
+
+std::string Folders::ExecutableFolder() {
+#ifdef _WIN32
+  char buffer[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return {};
+  return FolderOf(std::string(buffer, n));
+#else
+  std::error_code ec;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return {};
+  return FolderOf(exe.string());
+#endif
+}
+
+std::string Folders::DefaultSharedDataFolder() {
+#ifdef _WIN32
+  if (const char* pd = std::getenv("ProgramData"); pd && *pd) return NormalisePath(pd);
+  return {};
+#else
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg && xdg[0] == '/') {
+    return NormalisePath(xdg);
+  }
+  if (const char* home = std::getenv("HOME"); home && *home) {
+    return JoinPath(home, ".local/share");
+  }
+  return {};
+#endif
+}
+
+void Folders::Init(const std::string& programFolderOverride,
+                   const std::string& sharedDataOverride) {
+  const std::string program =
+      programFolderOverride.empty() ? ExecutableFolder() : programFolderOverride;
+  const std::string shared =
+      sharedDataOverride.empty() ? DefaultSharedDataFolder() : sharedDataOverride;
+  Set(FolderKind::Program, program);
+  Set(FolderKind::SharedData, shared);
+  if (shared.empty()) {
+    // Without a shared data folder nothing may be written beside it; the callers treat an
+    // empty folder as "not available".
+    Set(FolderKind::ScreenSettings, {});
+    Set(FolderKind::Temp, {});
+    return;
+  }
+  Set(FolderKind::ScreenSettings, shared + kCompanyFolder + "ScreenIni\\");
+  Set(FolderKind::Temp, shared + kCompanyFolder + "temp\\");
+  CreateFolderTree(ScreenSettings());
+  CreateFolderTree(Temp());
+}
+
+void Folders::Set(FolderKind kind, const std::string& path) {
+  m_folders[static_cast<int>(kind)] = path.empty() ? std::string() : NormalisePath(path);
+}
+
+}  // namespace roviro
