@@ -1,0 +1,107 @@
+#pragma once
+// A parameter catalogue: one family of motors. Which screens follow which, the limits and
+// visibility of each screen's controls, up to three motor types (the variants 0..2) with their
+// identifiers, factory parameter lines and division tables. Loaded once at start-up from the
+// "*.kxbmc" archives; never written back.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/ParameterImage.h"
+#include "platform/MessageSink.h"
+#include "platform/Result.h"
+
+namespace roviro {
+
+inline constexpr int kCatalogueScreenCount = 30;
+inline constexpr int kBranchCount = 10;
+inline constexpr int kObjectCount = 10;
+inline constexpr int kMotorCount = 3;
+inline constexpr int kDivisionTableSize = 6;
+
+struct CatalogueObject {
+  int iMin = 0;
+  int iMax = 0;
+  int bEnable = 1;
+  int bShow = 1;
+};
+
+struct CatalogueBranch {
+  int bUse = 1;
+  int bHide = 0;
+  std::array<CatalogueObject, kObjectCount> objects{};
+};
+
+struct ScreenRecord {
+  std::array<CatalogueBranch, kBranchCount> branches{};
+  int Prev = -1;
+  int Next = -1;
+};
+
+struct MotorRecord {
+  std::string strGuidNQB;
+  std::string strGuidUMode;
+  std::string strMoNa;
+  std::uint32_t dhMoNa = 0;
+  // Same layout as the parameter image's block: the factory lines in their slots.
+  ParameterBlock block = DefaultParameterBlock();
+  std::array<std::uint8_t, kDivisionTableSize> ucHB{};
+  std::array<std::uint8_t, kDivisionTableSize> ucLB{};
+};
+
+struct Catalogue {
+  std::array<std::unique_ptr<ScreenRecord>, kCatalogueScreenCount> screens;
+  std::int32_t dVerMain = 0;
+  std::int32_t dVerRel = 0;
+  std::int32_t dVerBld = 0;
+  std::string text0;   // not filled by the loader
+  std::string strFrm;  // format name
+  std::string text2;   // not filled by the loader; copied into the set's name
+  std::string comment; // Kmmntr, backslash-n already turned into line feeds
+  std::string date;    // Dtm
+  std::int32_t dUseKom = -1;
+  std::array<MotorRecord, kMotorCount> motors{};
+};
+
+// The main dialog's list of accepted catalogues, in load order.
+using CatalogueList = std::vector<std::unique_ptr<Catalogue>>;
+
+// Where the loader finds its input and tells about problems.
+struct CatalogueLoadContext {
+  std::string programFolder;  // holds "\LoaderDaten\Config\"
+  std::string tempFolder;     // scratch space for the digest check ("0001.tmp")
+  MessageSink* sink = nullptr;
+};
+
+// Loads every "*.kxbmc" below programFolder + "\LoaderDaten\Config\" into `list`. Returns 1
+// when the folder was processed to its end, 0 when loading stopped early.
+int LoadCatalogues(const CatalogueLoadContext& context, CatalogueList& list);
+
+// Loads one archive file as start-up does (manifest, digests, documents). Returns 1 when the
+// archive was processed to its end, 0 when loading must stop (wrong declaration, empty root).
+int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string& archivePath,
+                         CatalogueList& list);
+
+// Validates and appends; false when refused (the catalogue is then left to the caller).
+bool AddCatalogue(CatalogueList& list, std::unique_ptr<Catalogue>& catalogue);
+
+// The screen record of `number`, or null (also for numbers outside 0..29 or a null catalogue).
+const ScreenRecord* GetScreenRecord(const Catalogue* catalogue, int number);
+
+// Copies motor `index` (0..2) of the catalogue into the image; E_FAIL for a bad index or a
+// missing catalogue or image.
+HResult CopyMotorToParameterImage(const Catalogue* catalogue, ParameterImage* image, int index);
+
+// Writes a catalogue archive: every document as an entry, and the manifest entry
+// title + ".md6" with one "DIGEST;name;\n" line per document, as the loader reads it.
+struct ArchiveEntryText {
+  std::string name;
+  std::string text;
+};
+bool WriteCatalogueArchive(const std::string& archivePath,
+                           const std::vector<ArchiveEntryText>& documents);
+
+}  // namespace roviro
