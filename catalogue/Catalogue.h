@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "catalogue/ParameterImage.h"
@@ -57,11 +58,11 @@ struct Catalogue {
   std::int32_t dVerMain = 0;
   std::int32_t dVerRel = 0;
   std::int32_t dVerBld = 0;
-  std::string text0;   // not filled by the loader
-  std::string strFrm;  // format name
-  std::string text2;   // not filled by the loader; copied into the set's name
-  std::string comment; // Kmmntr, backslash-n already turned into line feeds
-  std::string date;    // Dtm
+  std::string text0;    // not filled by the loader
+  std::string strFrm;   // format name
+  std::string text2;    // not filled by the loader; copied into the set's name
+  std::string comment;  // Kmmntr, backslash-n already turned into line feeds
+  std::string date;     // Dtm
   std::int32_t dUseKom = -1;
   std::array<MotorRecord, kMotorCount> motors{};
 };
@@ -84,6 +85,21 @@ int LoadCatalogues(const CatalogueLoadContext& context, CatalogueList& list);
 // archive was processed to its end, 0 when loading must stop (wrong declaration, empty root).
 int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string& archivePath,
                          CatalogueList& list);
+
+// Reads one catalogue document (the text of archive entry `entryName`) and hands the catalogue
+// to AddCatalogue. Returns 1 when loading goes on (also for a skipped or refused document), 0
+// when it must stop: wrong declaration, root element without content, out of memory.
+int ReadCatalogueDocument(const CatalogueLoadContext& context, const std::string& archivePath,
+                          const std::string& entryName, std::string_view text, CatalogueList& list);
+
+// One line of a catalogue manifest: the listed digest and the entry it belongs to.
+struct ManifestLine {
+  std::string digest;
+  std::string name;
+};
+
+// Splits a manifest text ("DIGEST;name;\n" per line) as the loader reads it.
+std::vector<ManifestLine> ParseCatalogueManifest(std::string_view manifest);
 
 // Validates and appends; false when refused (the catalogue is then left to the caller).
 bool AddCatalogue(CatalogueList& list, std::unique_ptr<Catalogue>& catalogue);
