@@ -1,6 +1,7 @@
 #include "catalogue/ParameterImage.h"
 
 #include <cassert>
+#include <cstdio>
 
 namespace roviro {
 
@@ -62,6 +63,38 @@ int ParameterImage::Variant() const { return Block(0x39)[2] & 7; }
 std::uint32_t ParameterImage::MotorIdentity() const {
   const auto b = Block(0x39);
   return (std::uint32_t{b[0]} << 16) | (std::uint32_t{b[1]} << 8) | b[2];
+}
+
+std::array<std::uint8_t, 3> EncodeUploadStamp(int year, int month, int day, int hour) {
+  const std::uint32_t packed = (static_cast<std::uint32_t>(year % 128) << 17) |
+                               (static_cast<std::uint32_t>(month & 0xF) << 13) |
+                               (static_cast<std::uint32_t>(day & 0x1F) << 8) |
+                               (static_cast<std::uint32_t>(hour & 0x1F) << 3);
+  return {static_cast<std::uint8_t>(packed >> 16), static_cast<std::uint8_t>(packed >> 8),
+          static_cast<std::uint8_t>(packed)};
+}
+
+std::optional<UploadStamp> DecodeUploadStamp(std::span<const std::uint8_t, 3> bytes) {
+  if (bytes[0] == 0xFF && bytes[1] == 0xFF && bytes[2] == 0xFF) return std::nullopt;
+  const std::uint32_t packed =
+      (std::uint32_t{bytes[0]} << 16) | (std::uint32_t{bytes[1]} << 8) | bytes[2];
+  UploadStamp s;
+  s.yearMod128 = static_cast<int>((packed >> 17) & 0x7F);
+  s.month = static_cast<int>((packed >> 13) & 0xF);
+  s.day = static_cast<int>((packed >> 8) & 0x1F);
+  s.hour = static_cast<int>((packed >> 3) & 0x1F);
+  return s;
+}
+
+std::string MotorFirmwareText(std::uint8_t version) {
+  char text[64] = {};
+  if (version == 0) return {};
+  if (version < 0x47) {
+    std::snprintf(text, sizeof text, " - Motor Firmware V%1.1f", version / 10.0);
+  } else {
+    std::snprintf(text, sizeof text, " - Motor Firmware V%1.1d.%1.1d", version >> 4, version & 0xF);
+  }
+  return text;
 }
 
 ParameterImage& TheParameterImage() {

@@ -67,6 +67,24 @@ struct ParameterImage {
   std::uint32_t MotorIdentity() const;
 };
 
+// The upload date stamp in block 0x39 bytes 11..13: the local time packed as
+// (year mod 128) << 17 | month << 13 | day << 8 | hour << 3, its three low bytes most
+// significant first. 14 March 2011, 9 o'clock gives B6 6E 48.
+struct UploadStamp {
+  int yearMod128 = 0;
+  int month = 0;
+  int day = 0;
+  int hour = 0;
+};
+std::array<std::uint8_t, 3> EncodeUploadStamp(int year, int month, int day, int hour);
+// Nothing for the unstamped bytes FF FF FF (a set that came from a file or the factory).
+std::optional<UploadStamp> DecodeUploadStamp(std::span<const std::uint8_t, 3> bytes);
+
+// The motor firmware version (block 0x39 byte 16) as the load-data screen shows it: nothing
+// for 0; below 0x47 the value / 10 (" - Motor Firmware V3.5"); from 0x47 on the two nibbles
+// (" - Motor Firmware V5.2").
+std::string MotorFirmwareText(std::uint8_t version);
+
 // The process-wide instance.
 ParameterImage& TheParameterImage();
 

@@ -23,9 +23,14 @@ std::string NormalisePath(std::string_view path) {
 #ifndef _WIN32
   // An absolute POSIX path keeps its root. Only a real "/" counts: a leading "\\" comes from
   // the program's own path literals and is stripped as on Windows.
-  if (!path.empty() && path.front() == '/') return "/" + out.substr(lead);
+  if (!path.empty() && path.front() == '/') {
+    std::string rooted(1, '/');
+    rooted.append(out, lead, std::string::npos);
+    return rooted;
+  }
 #endif
-  return out.substr(lead);
+  out.erase(0, lead);
+  return out;
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {

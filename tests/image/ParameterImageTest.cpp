@@ -76,3 +76,39 @@ TEST(SealBlock, LastByteIsTheSumOfTheOthers) {
 
 }  // namespace
 }  // namespace roviro
+
+namespace roviro {
+namespace {
+
+TEST(UploadStamp, PacksDateAndHourAndReadsThemBack) {
+  const auto stamp = EncodeUploadStamp(2011, 3, 14, 9);
+  EXPECT_EQ(stamp[0], 0xB6);
+  EXPECT_EQ(stamp[1], 0x6E);
+  EXPECT_EQ(stamp[2], 0x48);
+  const auto back = DecodeUploadStamp(std::span<const std::uint8_t, 3>(stamp));
+  ASSERT_TRUE(back.has_value());
+  EXPECT_EQ(back->yearMod128, 2011 % 128);
+  EXPECT_EQ(back->month, 3);
+  EXPECT_EQ(back->day, 14);
+  EXPECT_EQ(back->hour, 9);
+  // December 31st, 23 o'clock uses every bit of month, day and hour.
+  const auto late = EncodeUploadStamp(2026, 12, 31, 23);
+  const auto lateBack = DecodeUploadStamp(std::span<const std::uint8_t, 3>(late));
+  ASSERT_TRUE(lateBack.has_value());
+  EXPECT_EQ(lateBack->month, 12);
+  EXPECT_EQ(lateBack->day, 31);
+  EXPECT_EQ(lateBack->hour, 23);
+  const std::uint8_t none[3] = {0xFF, 0xFF, 0xFF};
+  EXPECT_FALSE(DecodeUploadStamp(std::span<const std::uint8_t, 3>(none)).has_value());
+}
+
+TEST(MotorFirmwareText, TwoFormatsSplitAt0x47) {
+  EXPECT_EQ(MotorFirmwareText(0), "");
+  EXPECT_EQ(MotorFirmwareText(0x23), " - Motor Firmware V3.5");
+  EXPECT_EQ(MotorFirmwareText(0x46), " - Motor Firmware V7.0");
+  EXPECT_EQ(MotorFirmwareText(0x47), " - Motor Firmware V4.7");
+  EXPECT_EQ(MotorFirmwareText(0x52), " - Motor Firmware V5.2");
+}
+
+}  // namespace
+}  // namespace roviro
