@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -75,11 +76,18 @@ struct CatalogueLoadContext {
   std::string programFolder;  // holds "\LoaderDaten\Config\"
   std::string tempFolder;     // scratch space for the digest check ("0001.tmp")
   MessageSink* sink = nullptr;
+  // Told about what the program passes over silently (digest mismatch, unreadable entry,
+  // refused catalogue, ...). The program leaves it empty; checking tools print it.
+  std::function<void(const std::string&)> note = {};
 };
 
 // Loads every "*.kxbmc" below programFolder + "\LoaderDaten\Config\" into `list`. Returns 1
 // when the folder was processed to its end, 0 when loading stopped early.
 int LoadCatalogues(const CatalogueLoadContext& context, CatalogueList& list);
+
+// Loads every "*.kxbmc" file of `folder` in the order the file system gives them.
+int LoadCatalogueFolder(const CatalogueLoadContext& context, const std::string& folder,
+                        CatalogueList& list);
 
 // Loads one archive file as start-up does (manifest, digests, documents). Returns 1 when the
 // archive was processed to its end, 0 when loading must stop (wrong declaration, empty root).

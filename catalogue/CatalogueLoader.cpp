@@ -45,6 +45,10 @@ struct DocumentReader {
     }
   }
 
+  void Note(const std::string& text) const {
+    if (context.note) context.note(archivePath + " - " + entryName + ": " + text);
+  }
+
   void ValidateGuid(const std::string& value, const char* which) const;
   void ReadScreens(const XMLElement& scr, Catalogue& catalogue) const;
   void ReadBranches(const XMLElement& brch, ScreenRecord& record) const;
@@ -164,9 +168,16 @@ void DocumentReader::ReadHeader(const XMLElement& kxbm, Catalogue& catalogue) co
 void DocumentReader::ReadMotor(const XMLElement& rumpf, Catalogue& catalogue) const {
   const XMLElement* mona = rumpf.FirstChildElement("MoNa");
   const char* code = mona != nullptr ? mona->Attribute("dhMoNa") : nullptr;
-  if (code == nullptr) return;
+  if (code == nullptr) {
+    Note("Rumpf without MoNa/dhMoNa, skipped");
+    return;
+  }
   const std::uint32_t index = HexToValue(code) & 7u;
-  if (index >= static_cast<std::uint32_t>(kMotorCount)) return;
+  if (index >= static_cast<std::uint32_t>(kMotorCount)) {
+    Note(std::string("Rumpf with dhMoNa ") + code + " names variant " + std::to_string(index) +
+         " (only 0 to 2 exist), skipped");
+    return;
+  }
   MotorRecord& motor = catalogue.motors[index];
 
   for (const XMLElement* c = rumpf.FirstChildElement(); c != nullptr; c = c->NextSiblingElement()) {
@@ -271,11 +282,25 @@ std::vector<ManifestLine> ParseCatalogueManifest(std::string_view manifest) {
 int ReadCatalogueDocument(const CatalogueLoadContext& context, const std::string& archivePath,
                           const std::string& entryName, std::string_view text,
                           CatalogueList& list) {
+  const auto note = [&](const std::string& what) {
+    if (context.note) context.note(archivePath + " - " + entryName + ": " + what);
+  };
   tinyxml2::XMLDocument doc;
-  if (!ParseXml(doc, text)) return 1;
+  if (!ParseXml(doc, text)) {
+    note("not well-formed XML, skipped");
+    return 1;
+  }
   const XMLElement* root = doc.RootElement();
-  if (root == nullptr) return 1;
-  if (!HasProgramDeclaration(doc) || root->FirstChild() == nullptr) return 0;
+  if (root == nullptr) {
+    note("no element, skipped");
+    return 1;
+  }
+  if (!HasProgramDeclaration(doc) || root->FirstChild() == nullptr) {
+    note(HasProgramDeclaration(doc)
+             ? "root element without content, loading stops"
+             : "declaration is not version \"1.0\" with encoding \"iso-8859-1\", loading stops");
+    return 0;
+  }
 
   std::unique_ptr<Catalogue> catalogue(new (std::nothrow) Catalogue());
   if (!catalogue) return 0;
@@ -288,10 +313,15 @@ int ReadCatalogueDocument(const CatalogueLoadContext& context, const std::string
       reader.ReadHeader(*e, *catalogue);
       // The catalogue is complete with its header: it is handed over now, and whatever
       // follows in the document has nothing left to fill.
-      AddCatalogue(list, catalogue);
+      if (!AddCatalogue(list, catalogue)) {
+        note(
+            "catalogue refused: a GUID kind is empty for every motor, or a GUID repeats one "
+            "of an earlier catalogue at the same motor index");
+      }
       return 1;
     }
   }
+  note("no KXBM element, skipped");
   return 1;  // never reached a header: nothing to offer, the catalogue is dropped
 }
 
@@ -301,7 +331,11 @@ int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string&
   if (const auto dot = title.rfind('.'); dot != std::string::npos) title.erase(dot);
 
   std::string manifest;
-  if (ReadArchiveEntry(archivePath, title + ".md6", &manifest) != 1) return 1;
+  if (ReadArchiveEntry(archivePath, title + ".md6", &manifest) != 1) {
+    if (context.note)
+      context.note(archivePath + ": no readable manifest " + title + ".md6, skipped");
+    return 1;
+  }
 
   const std::string scratch = JoinPath(context.tempFolder, kScratchName);
   for (const ManifestLine& line : ParseCatalogueManifest(manifest)) {
@@ -313,17 +347,33 @@ int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string&
       Md5OfFile(scratch, &digest);
     }
     RemoveFile(scratch);
-    if (digest.empty() || digest != line.digest) continue;
+    if (digest.empty() || digest != line.digest) {
+      if (context.note) {
+        context.note(archivePath + " - " + line.name + ": " +
+                     (digest.empty() ? "entry missing or unreadable"
+                                     : "digest " + line.digest + " does not match " + digest) +
+                     ", skipped");
+      }
+      continue;
+    }
 
     std::string text;
-    if (ReadArchiveEntry(archivePath, line.name, &text) != 1) continue;
+    if (ReadArchiveEntry(archivePath, line.name, &text) != 1) {
+      if (context.note) context.note(archivePath + " - " + line.name + ": unreadable, skipped");
+      continue;
+    }
     if (ReadCatalogueDocument(context, archivePath, line.name, text, list) == 0) return 0;
   }
   return 1;
 }
 
 int LoadCatalogues(const CatalogueLoadContext& context, CatalogueList& list) {
-  const std::string folder = NormalisePath(context.programFolder + kConfigFolder);
+  return LoadCatalogueFolder(context, context.programFolder + kConfigFolder, list);
+}
+
+int LoadCatalogueFolder(const CatalogueLoadContext& context, const std::string& folderPath,
+                        CatalogueList& list) {
+  const std::string folder = NormalisePath(folderPath);
   const std::string_view extension = kArchiveExtension;
   std::error_code ec;
   std::filesystem::directory_iterator it(folder, ec);

@@ -1,0 +1,62 @@
+#pragma once
+// What every roviro-cli command shares: exit codes, the global options, the folders, a message
+// sink that prints to standard error, loading the catalogues, and ISO-8859-1 output.
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/ContactRecord.h"
+#include "platform/Folders.h"
+#include "platform/MessageSink.h"
+
+namespace roviro::cli {
+
+// Scripts depend on these values; never renumber them.
+enum ExitCode : int {
+  kExitOk = 0,
+  kExitDifferences = 1,  // diff found differences; catalogue check showed messages
+  kExitUsage = 2,
+  kExitNoBox = 3,         // no box found, port cannot be opened or the probe is not answered
+  kExitTransfer = 4,      // transfer failed
+  kExitNoParameters = 5,  // the box holds no parameters
+  kExitOtherMotor = 6,    // a motor of another type is connected; nothing written
+  kExitFile = 7,          // a file cannot be read or written
+};
+
+struct GlobalOptions {
+  std::string programDir;  // holds LoaderDaten/ and IgnorePortList.txt
+  std::string dataDir;     // the shared data folder
+  std::string port;        // explicit device path; skips discovery
+  bool simulate = false;   // run the simulated box in-process
+  int language = 0;        // 0 or 1: the language folder of the main description
+};
+
+// Message boxes of the core, printed as "caption: text" on standard error (a box without
+// caption prints the text alone). Posted messages are ignored. Counts what it printed.
+class StderrMessageSink final : public MessageSink {
+ public:
+  void Post(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
+  int MessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+  int Count() const { return m_count; }
+
+ private:
+  int m_count = 0;
+};
+
+// Program, shared data, settings and temporary folders from the options (defaults as the
+// program uses them).
+Folders MakeFolders(const GlobalOptions& options);
+
+// ISO-8859-1 bytes as UTF-8, for the terminal and for JSON.
+std::string Latin1ToUtf8(const std::string& text);
+// UTF-8 from the command line as ISO-8859-1 bytes; characters outside it become "?".
+std::string Utf8ToLatin1(const std::string& text);
+
+// Writes `bytes` to `path` through a temporary file that replaces the target only when
+// complete; false (and no file left behind) on failure.
+bool WriteOutputFile(const std::string& path, const std::string& bytes);
+
+}  // namespace roviro::cli

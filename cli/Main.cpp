@@ -1,0 +1,93 @@
+// roviro-cli: the command-line tool for service benches, production lines and scripts. It
+// calls the same core functions as the program's screens.
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CatalogueCommands.h"
+#include "cli/CliSupport.h"
+#include "cli/DeviceCommands.h"
+#include "cli/FileCommands.h"
+
+namespace {
+
+using namespace roviro::cli;
+
+int Run(int argc, char** argv) {
+  CLI::App app{
+      "roviro-cli: program tubular motors through the ZodavaRoze box, inspect "
+      "parameter files and catalogues.",
+      "roviro-cli"};
+  app.require_subcommand(1);
+  app.fallthrough();
+
+  GlobalOptions options;
+  app.add_option("--program-dir", options.programDir,
+                 "folder holding LoaderDaten/ and IgnorePortList.txt (default: the executable's)");
+  app.add_option("--data-dir", options.dataDir,
+                 "shared data folder (default: $XDG_DATA_HOME or ~/.local/share)");
+  auto* port = app.add_option("--port", options.port,
+                              "open this serial device with the box probe, skipping discovery");
+  auto* simulate = app.add_flag("--simulate", options.simulate, "use the built-in simulated box");
+  port->excludes(simulate);
+  app.add_option("--lang", options.language, "language of the screen texts: 0 or 1")
+      ->check(CLI::IsMember({0, 1}));
+
+  int rc = kExitOk;
+
+  // Files.
+  std::string showFile;
+  bool showJson = false;
+  auto* show = app.add_subcommand("show", "show a parameter file: texts, versions, GUID, blocks");
+  show->add_option("FILE", showFile, "the *.kxmc file")->required();
+  show->add_flag("--json", showJson, "one JSON document on standard output");
+  show->callback([&] { rc = RunShow(options, showFile, showJson); });
+
+  std::string diffA;
+  std::string diffB;
+  auto* diff = app.add_subcommand("diff", "differing bytes of two parameter files; exit 1 if any");
+  diff->add_option("A", diffA, "first *.kxmc file")->required();
+  diff->add_option("B", diffB, "second *.kxmc file")->required();
+  diff->callback([&] { rc = RunDiff(options, diffA, diffB); });
+
+  // Catalogues.
+  auto* catalogue = app.add_subcommand("catalogue", "check or build catalogue archives");
+  catalogue->require_subcommand(1);
+  std::vector<std::string> checkPaths;
+  auto* check = catalogue->add_subcommand(
+      "check",
+      "load archives (files or folders) as start-up does; print every message, then the "
+      "accepted catalogues' motors; exit 1 if anything was shown or skipped");
+  check->add_option("PATH", checkPaths, "*.kxbmc files or folders")->required();
+  check->callback([&] { rc = RunCatalogueCheck(options, checkPaths); });
+
+  std::vector<std::string> packSources;
+  std::string packOutput;
+  bool fixChecksums = false;
+  auto* pack = catalogue->add_subcommand("pack", "build a catalogue archive with its manifest");
+  pack->add_option("SRC", packSources, "catalogue documents (*.xml)")->required();
+  pack->add_option("-o,--output", packOutput, "the archive to write (*.kxbmc)")->required();
+  pack->add_flag("--fix-checksums", fixChecksums, "rewrite each parameter line's two check bytes");
+  pack->callback([&] { rc = RunCataloguePack(packSources, packOutput, fixChecksums); });
+
+  AddDeviceCommands(app, options, rc);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kExitUsage;
+  }
+  return rc;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return Run(argc, argv); }
