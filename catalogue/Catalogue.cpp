@@ -90,7 +90,7 @@ bool WriteCatalogueArchive(const std::string& archivePath,
                            const std::vector<ArchiveEntryText>& documents) {
   // Written beside the target and moved over it only when complete, so a failed run never
   // leaves a broken catalogue where a good one was.
-  const std::string temp = archivePath + ".~part";
+  const std::string temp = UniqueSiblingPath(archivePath);
   bool ok = true;
   {
     ArchiveWriter writer;

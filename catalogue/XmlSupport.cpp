@@ -6,13 +6,6 @@
 #include "catalogue/Archive.h"
 #include "platform/Paths.h"
 
-#ifdef _WIN32
-#include <process.h>
-#define ROVIRO_GETPID _getpid
-#else
-#include <unistd.h>
-#define ROVIRO_GETPID getpid
-#endif
 
 namespace roviro {
 
@@ -84,9 +77,7 @@ bool FirstChildText(const tinyxml2::XMLElement* element, std::string* out) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  static std::atomic<unsigned> counter{0};
-  const std::string temp = path + ".~" + std::to_string(ROVIRO_GETPID()) + "." +
-                           std::to_string(counter.fetch_add(1)) + ".tmp";
+  const std::string temp = UniqueSiblingPath(path);
   if (!WriteTextFile(bytes, temp)) {
     RemoveFile(temp);
     return false;

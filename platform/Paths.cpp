@@ -1,7 +1,16 @@
 #include "platform/Paths.h"
 
+#include <atomic>
 #include <filesystem>
 #include <system_error>
+
+#ifdef _WIN32
+#include <process.h>
+#define ROVIRO_GETPID _getpid
+#else
+#include <unistd.h>
+#define ROVIRO_GETPID getpid
+#endif
 
 namespace roviro {
 
@@ -50,6 +59,12 @@ std::string FolderOf(std::string_view path) {
   if (pos == std::string_view::npos) return {};
   if (pos == 0) return std::string(1, kPathSeparator);
   return NormalisePath(path.substr(0, pos));
+}
+
+std::string UniqueSiblingPath(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  return path + ".~" + std::to_string(ROVIRO_GETPID()) + "." +
+         std::to_string(counter.fetch_add(1)) + ".tmp";
 }
 
 bool FileExists(const std::string& path) {

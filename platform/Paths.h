@@ -27,6 +27,10 @@ std::string FileNameOf(std::string_view path);
 // The folder part (everything before the last separator), normalised; empty if none.
 std::string FolderOf(std::string_view path);
 
+// A name beside `path` that no other writer in this or another process uses at the same
+// time: for files that are completed under a temporary name and then renamed over `path`.
+std::string UniqueSiblingPath(const std::string& path);
+
 // File operations on normalised paths; all report failure instead of throwing.
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);

@@ -14,13 +14,6 @@
 #include "platform/Paths.h"
 #include "ui/TextHelpers.h"
 
-#ifdef _WIN32
-#include <process.h>
-#define ROVIRO_GETPID _getpid
-#else
-#include <unistd.h>
-#define ROVIRO_GETPID getpid
-#endif
 
 namespace roviro {
 
@@ -74,13 +67,6 @@ class ScratchFile {
  private:
   std::string m_path;
 };
-
-// A name beside `target` that no other save uses at the same time.
-std::string PartialArchivePath(const std::string& target) {
-  static std::atomic<unsigned> counter{0};
-  return target + ".~" + std::to_string(ROVIRO_GETPID()) + "." +
-         std::to_string(counter.fetch_add(1)) + ".tmp";
-}
 
 // Splits the GUID text at blanks. One element normally holds one GUID; files that carry the
 // joined identity text ("uMode NQB") are read by comparing each part.
@@ -263,7 +249,7 @@ HResult SaveParameterFile(const std::string& path, ParameterImage& image,
   const std::string manifestEntry = title + ".md6";
   ScratchFile document(JoinPath(scratchFolder, documentEntry));
   ScratchFile manifestFile(JoinPath(scratchFolder, manifestEntry));
-  ScratchFile partial(PartialArchivePath(target));
+  ScratchFile partial(UniqueSiblingPath(target));
 
   if (!WriteTextFile(BuildParameterDocument(image, contact, currentCatalogue, now),
                      document.Path())) {
