@@ -1,0 +1,430 @@
+#include "device/DeviceLink.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/Paths.h"
+#include "ui/TextHelpers.h"
+
+namespace roviro {
+
+namespace {
+
+constexpr const char* kFtCaption = "FT-Fehler";
+constexpr std::uint32_t kFtStyle = kMbIconError | kMbTopmost;
+
+void ShowFtError(MessageSink* sink, const char* text) {
+  if (sink != nullptr) sink->MessageBox(text, kFtCaption, kFtStyle);
+}
+
+}  // namespace
+
+CDeviceLink::CDeviceLink(Clock& clock, UsbBridgeList* bridges, PortResolver& resolver,
+                         ParameterImage& image)
+    : m_clock(clock), m_bridges(bridges), m_resolver(resolver) {
+  if (m_bridges == nullptr) {
+    m_ownBridges = std::make_unique<LibSerialPortBridgeList>();
+    m_bridges = m_ownBridges.get();
+  }
+  m_state.m_link = this;
+  m_state.m_clock = &clock;
+  m_state.m_image = &image;
+  m_state.m_dialogFlags = &m_ownDialogFlags;
+}
+
+CDeviceLink::~CDeviceLink() { Stop(); }
+
+void CDeviceLink::SetDialogFlags(std::atomic<std::uint32_t>* flags) {
+  m_state.m_dialogFlags = flags != nullptr ? flags : &m_ownDialogFlags;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Discovery
+
+HResult CDeviceLink::Init(MessageSink* window, int rangeStart, int rangeEnd) {
+  if (window == nullptr || rangeEnd < rangeStart) return E_FAIL;
+  m_rangeStart = rangeStart;
+  m_rangeEnd = rangeEnd;
+  m_portNumber = -1;
+  m_state.Clear(kLinkOpen);
+  // The workers need the receiver of their messages before the first discovery succeeds.
+  m_state.m_window = window;
+  return S_OK;
+}
+
+void CDeviceLink::LoadIgnoreList() {
+  std::lock_guard lock(m_lock);
+  const std::string path = JoinPath(m_state.m_programFolder, "IgnorePortList.txt");
+  std::FILE* file = std::fopen(path.c_str(), "r");
+  if (file == nullptr) return;
+  int section = 0;
+  for (;;) {
+    std::string line = ReadLine(file);
+    if (line.empty()) break;
+    CleanLine(line, kCleanLineFeed | kCleanComment);
+    // A file written on Windows keeps its carriage returns when read here.
+    while (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    if (EqualsNoCase(line, "[START]")) {
+      section = 1;
+    } else if (EqualsNoCase(line, "[END]")) {
+      section = 2;
+    } else if (EqualsNoCase(line, "[IGNORE]")) {
+      section = 3;
+    } else if (line.find_first_of("[]") != std::string::npos) {
+      section = 0;
+    } else if (section == 1) {
+      m_rangeStart = std::atoi(line.c_str());
+    } else if (section == 2) {
+      m_rangeEnd = std::atoi(line.c_str());
+    } else if (section == 3) {
+      AddIgnored(line);
+    }
+  }
+  std::fclose(file);
+}
+
+bool CDeviceLink::IsIgnored(std::string_view name) {
+  std::lock_guard lock(m_lock);
+  const std::string canonical = CanonicalPortName(name);
+  for (const auto& entry : m_ignore) {
+    if (EqualsNoCase(entry, canonical)) return true;
+  }
+  return false;
+}
+
+void CDeviceLink::AddIgnored(std::string_view name) {
+  std::lock_guard lock(m_lock);
+  const std::string canonical = CanonicalPortName(name);
+  if (canonical.empty() || IsIgnored(canonical)) return;
+  m_ignore.push_back(canonical);
+}
+
+std::vector<std::string> CDeviceLink::IgnoreList() {
+  std::lock_guard lock(m_lock);
+  return m_ignore;
+}
+
+bool CDeviceLink::IsOpen() const { return m_state.Has(kLinkOpen); }
+
+HResult CDeviceLink::Discover() {
+  std::uint32_t count = 0;
+  if (m_bridges->DeviceCount(&count) != kBridgeOk || count == 0) return E_FAIL;
+  std::vector<BridgeDeviceRecord> list(count);
+  if (m_bridges->DeviceList(list.data(), &count) != kBridgeOk) return E_FAIL;
+  if (count > list.size()) count = static_cast<std::uint32_t>(list.size());
+  MessageSink* sink = m_state.m_window;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if ((list[i].flags & kBridgeOpenedFlag) != 0) continue;
+    if (i > 0) m_clock.SleepMs(100);
+    BridgeHandle handle = 0;
+    if (m_bridges->OpenByIndex(i, &handle) != kBridgeOk) continue;
+    BridgeEeprom eeprom;
+    if (m_bridges->ReadEeprom(handle, &eeprom) != kBridgeOk) {
+      ShowFtError(sink, "Fehler bei FT_EE_Read");
+      m_bridges->Close(handle);
+      continue;
+    }
+    std::int32_t port = -1;
+    if (m_bridges->ComPortNumber(handle, &port) != kBridgeOk) {
+      ShowFtError(sink, "Fehler bei FT_GetComPortNumber");
+    }
+    if (port == -1) {
+      m_bridges->Close(handle);
+      continue;
+    }
+    if (m_bridges->Close(handle) != kBridgeOk) ShowFtError(sink, "Fehler bei FT_Close");
+    char name[32];
+    std::snprintf(name, sizeof(name), "\\\\.\\COM%d", static_cast<int>(port));
+    if (Succeeded(OpenPort(name, 9600, 8, 0, 0))) {
+      m_state.Set(kLinkOpen);
+      m_portNumber = port;
+      return S_OK;
+    }
+  }
+  return E_FAIL;
+}
+
+HResult CDeviceLink::OpenPort(const std::string& name, int baudRate, int dataBits, int parity,
+                              int stopBits) {
+  if (IsIgnored(name)) return E_FAIL;
+  std::lock_guard lock(m_lock);
+  if (m_state.m_port) {
+    m_state.m_port->Close();
+    m_state.m_port.reset();
+  }
+  if (name.empty()) return E_FAIL;
+  std::string device;
+  std::unique_ptr<BytePort> port = m_resolver.CreatePort(name, &device);
+  if (!port) return E_FAIL;
+  LineSettings settings;
+  settings.baudRate = baudRate;
+  settings.dataBits = dataBits;
+  settings.parity = parity;
+  settings.stopBits = stopBits;
+  if (Failed(port->Open(device, settings))) return E_FAIL;
+  m_state.m_port = std::move(port);
+  Telegram probe;
+  probe.SetCommand(0x01);
+  if (Succeeded(Transact(probe)) && probe.m_command == 0x81) {
+    m_state.m_link = this;
+    return S_OK;
+  }
+  // Close restores the line settings the port had before.
+  m_state.m_port->Close();
+  m_state.m_port.reset();
+  return E_FAIL;
+}
+
+void CDeviceLink::ClosePort() {
+  std::lock_guard lock(m_lock);
+  if (m_state.m_port) {
+    m_state.m_port->Close();
+    m_state.m_port.reset();
+  }
+  m_state.Clear(kLinkOpen);
+  m_portNumber = -1;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Transactions
+
+HResult CDeviceLink::Drain() {
+  std::lock_guard lock(m_lock);
+  BytePort* port = m_state.m_port.get();
+  if (port == nullptr || !port->IsOpen()) return E_FAIL;
+  std::uint8_t scratch[sizeof(Telegram)];
+  // Bounded, so that a line that never falls silent cannot hold the link forever.
+  for (int i = 0; i < 1000; ++i) {
+    const int n = port->Read(scratch, static_cast<int>(sizeof(scratch)));
+    if (n < 0) return E_FAIL;
+    if (n == 0) return S_OK;
+  }
+  return S_OK;
+}
+
+HResult CDeviceLink::Transact(Telegram& telegram) {
+  // The whole exchange, the drain included, runs under the link lock so that no other thread
+  // can read this request's reply or write between drain and request.
+  std::lock_guard lock(m_lock);
+  if (!m_state.m_port) return E_FAIL;
+  if (Failed(Drain())) return E_FAIL;
+  telegram.m_checksum = FrameChecksum(telegram);
+  std::uint8_t frame[kMaxFrameBytes];
+  const int length = BuildFrame(telegram, frame);
+  if (length == 0) return E_FAIL;
+  if (m_state.m_port->Write(frame, length) != length) return E_FAIL;
+  m_clock.SleepMs(30);
+  return Receive(telegram);
+}
+
+HResult CDeviceLink::Receive(Telegram& telegram) {
+  std::lock_guard lock(m_lock);
+  BytePort* port = m_state.m_port.get();
+  if (port == nullptr) return E_FAIL;
+  const int h = telegram.m_headerLength;
+  std::uint8_t buffer[sizeof(Telegram)] = {};
+  int expected = 2;
+  int received = 0;
+  int lastProgress = -1;
+  bool complete = false;
+  // 50 polling cycles for a frame to begin; a frame that has begun is read to its end (or to
+  // a stall), so that one starting in the last cycle is neither lost nor left half in the port
+  // to be taken for the start of the next frame.
+  for (int r = 0; r < 50 || received > 0; ++r) {
+    const int n = port->Read(buffer + received, expected - received);
+    if (n < 0) {
+      m_state.Set(kLinkDeviceGone);
+      return E_FAIL;
+    }
+    if (n > 0) {
+      received += n;
+      lastProgress = r;
+      if (received >= 2) {
+        const int len = buffer[1];
+        // A length the header cannot fit in, or beyond what a frame may carry, ends the
+        // reception before anything is read past the frame; its rest is discarded.
+        if (len < h || len > kMaxFrameLen) {
+          Drain();
+          return E_FAIL;
+        }
+        if (len + 4 > expected) expected = len + 4;
+      }
+    }
+    if (received >= 4 && received >= buffer[1] + 4) {
+      complete = true;
+      break;
+    }
+    if (lastProgress >= 0 && r - lastProgress > 3) return E_FAIL;
+    m_clock.SleepMs(10);
+  }
+  if (!complete) return E_FAIL;
+  return ParseFrame(buffer, received, telegram) ? S_OK : E_FAIL;
+}
+
+int CDeviceLink::SendCommand(std::uint8_t command, std::uint8_t expectedReply) {
+  Telegram t;
+  int attempts = 0;
+  while (!m_state.Has(kLinkAbort)) {
+    t.SetCommand(command);
+    if (attempts >= 5) return 0;
+    if (Succeeded(Transact(t)) && t.m_command == expectedReply) return 1;
+    ++attempts;
+  }
+  return 1;
+}
+
+int CDeviceLink::SendHeader(const std::uint8_t* header, const std::uint8_t* expected, int count) {
+  if (header == nullptr || count < 1 || count > 2) return 0;
+  Telegram t;
+  int attempts = 0;
+  while (!m_state.Has(kLinkAbort)) {
+    if (count == 2) {
+      t.SetHeader(header[0], header[1]);
+    } else {
+      t.SetCommand(header[0]);
+    }
+    if (attempts >= 5) return 0;
+    if (Succeeded(Transact(t))) {
+      // The reply header is compared, but a different one does not change the result.
+      (void)(expected != nullptr && t.m_command == expected[0] &&
+             (count < 2 || t.m_subCode == expected[1]));
+      return 1;
+    }
+    ++attempts;
+  }
+  return 1;
+}
+
+int CDeviceLink::IdentifyBox() {
+  std::lock_guard lock(m_lock);
+  ParameterImage& image = *m_state.m_image;
+  Telegram t;
+  bool boxError = false;
+  // Step 1: the box serial number; the counter advances by 2 per attempt.
+  for (m_state.m_attempts = 0; m_state.m_attempts < 5; m_state.m_attempts += 2) {
+    t.SetHeader(0x19, 0x08);
+    if (Failed(Transact(t))) continue;
+    if (t.m_command == 0x99 && t.m_length >= 2) {
+      image.Block(0x2E)[0] = t.m_data[0];
+      image.Block(0x2E)[1] = t.m_data[1];
+      break;
+    }
+    if (t.m_subCode == 0x08 && t.m_length >= 1 && t.m_data[0] == 1) boxError = true;
+  }
+  if (boxError) return 0;
+  // Step 3: the box version, up to six attempts; only the first five can make it a success.
+  for (m_state.m_attempts = 0; m_state.m_attempts <= 5; ++m_state.m_attempts) {
+    t.SetCommand(0x10);
+    if (Succeeded(Transact(t)) && t.m_command == 0x90 && t.m_length >= 1 && t.m_data[0] != 0) {
+      image.Block(0x39)[15] = t.m_data[0];
+      return m_state.m_attempts < 5 ? 1 : 0;
+    }
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Queue of telegrams the box sent by itself
+
+HResult CDeviceLink::PushTelegram(const Telegram& telegram) {
+  std::lock_guard lock(m_lock);
+  if (m_queueFull) return E_FAIL;
+  m_queue[m_writeIndex] = telegram;
+  m_writeIndex = (m_writeIndex + 1) % kQueueSize;
+  if (m_writeIndex == m_readIndex) m_queueFull = true;
+  return S_OK;
+}
+
+HResult CDeviceLink::PopTelegram(Telegram& telegram) {
+  std::lock_guard lock(m_lock);
+  if (!m_queueFull && m_readIndex == m_writeIndex) return E_FAIL;
+  telegram = m_queue[m_readIndex];
+  m_readIndex = (m_readIndex + 1) % kQueueSize;
+  m_queueFull = false;
+  return S_OK;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Workers
+
+bool CDeviceLink::StartWorker(std::function<void()> body) {
+  ReapFinished();
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::lock_guard lock(m_workersMutex);
+  m_workers.push_back({std::thread([body = std::move(body), done] {
+                         body();
+                         done->store(true);
+                       }),
+                       done});
+  return true;
+}
+
+void CDeviceLink::ReapFinished() {
+  std::vector<Worker> finished;
+  {
+    std::lock_guard lock(m_workersMutex);
+    for (auto it = m_workers.begin(); it != m_workers.end();) {
+      if (it->done->load()) {
+        finished.push_back(std::move(*it));
+        it = m_workers.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  for (auto& w : finished) w.thread.join();
+}
+
+void CDeviceLink::JoinWorkers() {
+  for (;;) {
+    std::vector<Worker> all;
+    {
+      std::lock_guard lock(m_workersMutex);
+      all.swap(m_workers);
+    }
+    if (all.empty()) return;
+    for (auto& w : all) {
+      if (w.thread.get_id() == std::this_thread::get_id()) {
+        w.thread.detach();  // never reached by the workers themselves; guards a self-join
+        continue;
+      }
+      w.thread.join();
+    }
+  }
+}
+
+int CDeviceLink::RunningWorkers() const {
+  std::lock_guard lock(m_workersMutex);
+  int n = 0;
+  for (const auto& w : m_workers) n += w.done->load() ? 0 : 1;
+  return n;
+}
+
+void CDeviceLink::Stop() {
+  m_state.Set(kLinkStop | kLinkAbort);
+  JoinWorkers();
+  ClosePort();
+}
+
+bool CDeviceLink::StartPortWatch() {
+  return StartWorker([this] { PortWatchThread(&m_state); });
+}
+bool CDeviceLink::StartDownload() {
+  return StartWorker([this] { DownloadThread(&m_state); });
+}
+bool CDeviceLink::StartUpload() {
+  return StartWorker([this] { UploadThread(&m_state); });
+}
+bool CDeviceLink::StartTestConnection() {
+  return StartWorker([this] { TestConnectionThread(&m_state); });
+}
+bool CDeviceLink::StartTestCommand() {
+  return StartWorker([this] { TestCommandThread(&m_state); });
+}
+bool CDeviceLink::StartTestRequest() {
+  return StartWorker([this] { TestRequestThread(&m_state); });
+}
+
+}  // namespace roviro

@@ -1,0 +1,148 @@
+#pragma once
+// The link to the programming box: finding the box among the USB-serial bridges, opening its
+// port, single transactions and the retry helpers on top of them, the queue of telegrams the box
+// sends by itself, the list of ports never to be used, and the worker threads. One recursive
+// lock (the link lock) serialises every transaction, the queue and the ignore list.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "device/LinkState.h"
+#include "device/Telegram.h"
+#include "platform/PortResolver.h"
+#include "platform/Result.h"
+#include "platform/UsbBridgeList.h"
+
+namespace roviro {
+
+// The link lock: recursive, and it knows how deeply it is held.
+class LinkLock {
+ public:
+  void lock() {
+    m_mutex.lock();
+    ++m_depth;
+  }
+  bool try_lock() {
+    if (!m_mutex.try_lock()) return false;
+    ++m_depth;
+    return true;
+  }
+  void unlock() {
+    --m_depth;
+    m_mutex.unlock();
+  }
+  int Depth() const { return m_depth.load(); }
+
+ private:
+  std::recursive_mutex m_mutex;
+  std::atomic<int> m_depth{0};
+};
+
+inline constexpr int kQueueSize = 100;
+
+class CDeviceLink {
+ public:
+  // `bridges` null: the real USB bridges. The clock, resolver and image are borrowed and must
+  // outlive the link.
+  explicit CDeviceLink(Clock& clock = RealClock(), UsbBridgeList* bridges = nullptr,
+                       PortResolver& resolver = ThePortResolver(),
+                       ParameterImage& image = TheParameterImage());
+  ~CDeviceLink();
+  CDeviceLink(const CDeviceLink&) = delete;
+  CDeviceLink& operator=(const CDeviceLink&) = delete;
+
+  // ---- discovery ----
+  HResult Init(MessageSink* window, int rangeStart, int rangeEnd);
+  void LoadIgnoreList();
+  HResult Discover();
+  HResult OpenPort(const std::string& name, int baudRate, int dataBits, int parity, int stopBits);
+  bool IsIgnored(std::string_view name);
+  void AddIgnored(std::string_view name);
+  bool IsOpen() const;
+  // Closes the port (the program is closing, or a test is done with it).
+  void ClosePort();
+
+  // ---- transactions ----
+  HResult Transact(Telegram& telegram);
+  HResult Receive(Telegram& telegram);
+  HResult Drain();
+  int SendCommand(std::uint8_t command, std::uint8_t expectedReply);
+  int SendHeader(const std::uint8_t* header, const std::uint8_t* expected, int count);
+  int IdentifyBox();
+  HResult PushTelegram(const Telegram& telegram);
+  HResult PopTelegram(Telegram& telegram);
+
+  // ---- workers: started here, owned here, joined when the link stops ----
+  bool StartPortWatch();
+  bool StartDownload();
+  bool StartUpload();
+  bool StartTestConnection();
+  bool StartTestCommand();
+  bool StartTestRequest();
+  // Asks every worker to end (stop request and abort), joins them all and closes the port.
+  void Stop();
+  // Waits until every worker started so far has ended, without asking them to.
+  void JoinWorkers();
+  int RunningWorkers() const;
+
+  // ---- state ----
+  LinkLock& Lock() { return m_lock; }
+  LinkState& State() { return m_state; }
+  Clock& GetClock() { return m_clock; }
+  int PortNumber() const { return m_portNumber.load(); }
+  int RangeStart() const { return m_rangeStart; }
+  int RangeEnd() const { return m_rangeEnd; }
+  std::vector<std::string> IgnoreList();
+  // The main dialog's flag word; the link keeps its own until the dialog hands over its word.
+  void SetDialogFlags(std::atomic<std::uint32_t>* flags);
+
+ private:
+  struct Worker {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
+  bool StartWorker(std::function<void()> body);
+  void ReapFinished();
+
+  Clock& m_clock;
+  std::unique_ptr<UsbBridgeList> m_ownBridges;
+  UsbBridgeList* m_bridges;
+  PortResolver& m_resolver;
+  LinkLock m_lock;
+  LinkState m_state;
+  std::atomic<std::uint32_t> m_ownDialogFlags{0};
+
+  std::atomic<int> m_portNumber{-1};
+  int m_rangeStart = 1;
+  int m_rangeEnd = 100;
+  std::vector<std::string> m_ignore;
+
+  std::array<Telegram, kQueueSize> m_queue{};
+  int m_readIndex = 0;
+  int m_writeIndex = 0;
+  bool m_queueFull = false;
+
+  mutable std::mutex m_workersMutex;
+  std::vector<Worker> m_workers;
+};
+
+// The worker thread procedures; each returns 1 on success, 0 otherwise.
+int PortWatchThread(LinkState* state);
+int DownloadThread(LinkState* state);
+int UploadThread(LinkState* state);
+// The test screen's workers.
+int TestConnectionThread(LinkState* state);
+int TestCommandThread(LinkState* state);
+int TestRequestThread(LinkState* state);
+// The test screen's current watch, run by the test-request worker under the link lock.
+void RunCurrentWatch(LinkState* state);
+
+}  // namespace roviro

@@ -1,0 +1,75 @@
+#include "device/OperatingData.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace roviro {
+
+HResult ReadOperatingData(CDeviceLink& link) {
+  LinkState& s = link.State();
+  s.m_dialogFlags->fetch_and(~kDialogDataLoaded);
+  std::lock_guard lock(link.Lock());
+  const auto exchange = [&link](Telegram& t, std::uint8_t expected) {
+    return Succeeded(link.Transact(t)) && t.m_command == expected;
+  };
+  Telegram t;
+
+  // 1. Reach the motor.
+  int attempts = 0;
+  int state = 1;
+  while (state <= 3) {
+    if (attempts > 4) return E_FAIL;
+    s.Sleep(100);
+    bool ok = false;
+    if (state == 1) {
+      t.SetCommand(0x12);
+      ok = exchange(t, 0x92);
+    } else if (state == 2) {
+      s.Sleep(250);
+      t.SetHeader(0x24, 0x01);
+      ok = exchange(t, 0xA4);
+    } else {
+      t.SetCommand(0x21);
+      ok = exchange(t, 0xA1);
+    }
+    if (ok) {
+      ++state;
+    } else {
+      ++attempts;
+    }
+  }
+
+  // 2. The operating data.
+  auto block = s.m_image->Block(0x30);
+  std::fill(block.begin(), block.end(), 0);
+  bool read = false;
+  for (int i = 0; i < 6 && !read; ++i) {
+    t.SetCommand(0x30);
+    if (exchange(t, 0xB0) && t.m_length == block.size()) {
+      std::memcpy(block.data(), t.m_data.data(), block.size());
+      read = true;
+    }
+  }
+  if (!read) return E_FAIL;
+
+  // 3. End the connection.
+  attempts = 0;
+  for (;;) {
+    t.SetCommand(0x11);
+    if (exchange(t, 0x91)) break;
+    if (++attempts > 4) return E_FAIL;
+  }
+  for (;;) {
+    s.Sleep(250);
+    t.SetHeader(0x13, 0x01);
+    if (exchange(t, 0x93)) break;
+    if (++attempts > 4) return E_FAIL;
+  }
+
+  // 4. Done.
+  s.m_dialogFlags->fetch_or(kDialogDataLoaded);
+  return S_OK;
+}
+
+}  // namespace roviro

@@ -1,0 +1,16 @@
+#pragma once
+// Reads the motor's 22-byte operating-data block (block 0x30 of the parameter image) directly,
+// for the operating-parameters screen.
+
+#include "device/DeviceLink.h"
+
+namespace roviro {
+
+// Clears the dialog's data-loaded bit, then under the link lock: connects to the motor
+// (0x12, {0x24, 0x01} after 250 ms, 0x21; a 100 ms wait before each exchange; more than four
+// failed exchanges fail), clears block 0x30 and reads it (0x30 -> 0xB0, at most six tries),
+// ends the connection (0x11, then {0x13, 0x01} after 250 ms). Sets the data-loaded bit and
+// returns S_OK on success; E_FAIL otherwise.
+HResult ReadOperatingData(CDeviceLink& link);
+
+}  // namespace roviro

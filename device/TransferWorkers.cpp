@@ -1,0 +1,377 @@
+// The port watch, the download and the upload worker.
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+#include "device/ConnectionSequence.h"
+#include "device/DeviceLink.h"
+
+namespace roviro {
+
+namespace {
+
+constexpr std::uint8_t kDownloadOrder[7] = {0x34, 0x22, 0x2E, 0x32, 0x30, 0x39, 0x3B};
+
+// The header length the port watch receives unsolicited telegrams with: 2, so that the command
+// and sub-code the box sent (0xF1 0x08, 0xA8 0x01) land in the telegram's command and sub-code
+// bytes, where the test screen looks for them.
+constexpr std::uint8_t kUnsolicitedHeaderLength = 2;
+
+bool Usable(const LinkState* s) {
+  return s != nullptr && s->m_link != nullptr && s->m_window != nullptr && s->m_clock != nullptr &&
+         s->m_image != nullptr;
+}
+
+void CopyReply(const Telegram& t, std::span<std::uint8_t> block, std::size_t count) {
+  std::memcpy(block.data(), t.m_data.data(), std::min(count, block.size()));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+int PortWatchThread(LinkState* s) {
+  if (!Usable(s)) return 0;
+  if (s->Has(kLinkWatchEnded)) return 0;
+  if (s->TestAndSet(kLinkPortWatch)) return 0;  // one port watch at a time
+  CDeviceLink& link = *s->m_link;
+  s->Clear(kLinkOpen);
+  s->Post(kMsgSearchBegins);
+
+  while (!s->Has(kLinkOpen)) {
+    if (Succeeded(link.Discover())) break;
+    s->Sleep(500);
+    if (s->Has(kLinkStop)) break;
+  }
+  if (!s->Has(kLinkStop)) s->Post(kMsgBoxFound);
+  s->Clear(kLinkDeviceGone);
+
+  Telegram t;
+  while (!s->Has(kLinkStop)) {
+    {
+      std::unique_lock lock(link.Lock());
+      t.Reset();
+      t.m_headerLength = kUnsolicitedHeaderLength;
+      const bool received = Succeeded(link.Receive(t));
+      if (!received && s->Has(kLinkDeviceGone)) break;
+      if (received && Succeeded(link.PushTelegram(t))) s->Post(kMsgTelegramQueued);
+    }
+    s->Sleep(100);
+  }
+
+  s->Clear(kLinkPortWatch | kLinkDeviceGone);
+  if (s->Has(kLinkStop)) {
+    if (s->Has(kLinkBusy)) s->Sleep(5000);
+    s->Set(kLinkWatchEnded);
+    s->Post(kMsgWatchEnded);
+    return 0;
+  }
+  s->Post(kMsgBoxLost);
+  return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int DownloadThread(LinkState* s) {
+  if (!Usable(s)) return 0;
+  if ((s->m_jobMask.load() & 1u) == 0) {
+    s->m_window->MessageBox("Fehlerhafte Maskierung", "Fehler...", kMbTopmost);
+    s->Clear(kLinkDownload);
+    s->Post(kMsgTransferFailed);
+    return 0;
+  }
+  if (s->m_mode.load() != 1) {
+    s->m_window->MessageBox("Falscher Thread gestartet", "Fehler...", kMbTopmost);
+    s->Clear(kLinkDownload);
+    s->Post(kMsgTransferFailed);
+    return 0;
+  }
+  CDeviceLink& link = *s->m_link;
+  ParameterImage& image = *s->m_image;
+  if (!link.IsOpen()) {
+    s->Clear(kLinkDownload);
+    s->Post(kMsgTransferFailed);
+    return 0;
+  }
+  if (s->TestAndSet(kLinkDownload)) return 0;  // a download is running
+  s->Clear(kLinkMotor);
+  std::unique_lock lock(link.Lock());
+  s->Post(kMsgRefresh);
+  s->m_progress = 0;
+  s->m_attempts = 0;
+  RunConnectionStart(*s, {});
+
+  s->m_progress = 50;
+  s->m_attempts = 0;
+  image.Clear();
+
+  const auto failed = [&] {
+    s->Post(kMsgTransferFailed);
+    s->Clear(kLinkDownload);
+    lock.unlock();
+    s->Post(kMsgRefresh);
+    return 0;
+  };
+
+  Telegram t;
+  const bool motor = s->Has(kLinkMotor);
+  if (motor) {
+    for (std::uint8_t cmd : kDownloadOrder) {
+      const auto block = image.Block(cmd);
+      for (;;) {
+        t.SetCommand(cmd);
+        // Only a reply of the block's exact length is taken: a shorter or longer one would
+        // leave stale bytes or spill into the next block.
+        if (Succeeded(link.Transact(t)) && t.m_command == (cmd | 0x80) &&
+            t.m_length == block.size()) {
+          CopyReply(t, block, block.size());
+          s->AddProgress(6);
+          break;
+        }
+        if (++s->m_attempts > 5) return failed();
+      }
+    }
+  } else {
+    static constexpr std::uint8_t kSubs[3] = {0x00, 0x02, 0x04};
+    static constexpr std::uint8_t kTargets[3] = {0x39, 0x2E, 0x34};
+    t.Reset();
+    for (int i = 0; i < 3; ++i) {
+      const auto block = image.Block(kTargets[i]);
+      for (;;) {
+        if (t.m_command == 0x99 && t.m_length >= 1 && t.m_data[0] == 1) {
+          s->Post(kMsgNoParameters);
+          s->Clear(kLinkDownload);
+          lock.unlock();
+          s->Post(kMsgRefresh);
+          return 0;
+        }
+        s->AddProgress(8);
+        t.SetHeader(0x19, kSubs[i]);
+        if (Succeeded(link.Transact(t)) && t.m_command == 0x19 && t.m_subCode == kSubs[i] + 1 &&
+            t.m_length == block.size()) {
+          // Block 0x39 arrives with the box's check byte last, which is not taken over.
+          CopyReply(t, block, kTargets[i] == 0x39 ? block.size() - 1 : block.size());
+          break;
+        }
+        if (++s->m_attempts > 4) return failed();
+      }
+    }
+  }
+
+  RunConnectionEnd(*s);
+  s->m_progress = 100;
+  // Marked complete before anyone is told, so that a screen reacting to the message sees it.
+  image.m_valid = 1;
+  s->Clear(kLinkDownload);
+  if (s->m_mode.load() < 2) s->Sleep(500);
+  lock.unlock();
+  s->Post(motor ? kMsgTransferDone : kMsgBoxOnly);
+  return 1;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+namespace {
+
+// The box for a motor that cannot be written: no owner window, top-most, error icon.
+void ShowUploadFatal(LinkState& s, const char* code) {
+  std::string text =
+      "Motor konnte nicht beschrieben werden.\nKontaktieren Sie bitte den Trevanic "
+      "Support.\n\nFehlercode ";
+  text += code;
+  s.m_window->MessageBox(text, "Schwerer Ausnahmefehler...", kMbIconError | kMbTopmost);
+}
+
+void WriteStamp(ParameterImage& image, const std::array<std::uint8_t, 3>& stamp) {
+  auto b = image.Block(0x39);
+  b[11] = stamp[0];
+  b[12] = stamp[1];
+  b[13] = stamp[2];
+  b[14] = 1;
+}
+
+void FillSealed(Telegram& t, std::span<const std::uint8_t> block) {
+  t.AppendData(block.data(), static_cast<int>(block.size()));
+  SealBlock(t);
+}
+
+}  // namespace
+
+int UploadThread(LinkState* s) {
+  if (!Usable(s)) return 0;
+  if ((s->m_jobMask.load() & 2u) == 0) {
+    s->m_window->MessageBox("Fehlerhafte Maskierung", "Fehler...", kMbTopmost);
+    s->Clear(kLinkUpload);
+    s->Post(kMsgTransferFailed);
+    return 0;
+  }
+  CDeviceLink& link = *s->m_link;
+  ParameterImage& image = *s->m_image;
+  s->Set(kLinkUpload);
+  s->Clear(kLinkMotor | kLinkOtherMotor);
+  std::unique_lock lock(link.Lock());
+  s->Post(kMsgRefresh);
+
+  const SystemTime now = s->m_clock->LocalNow();
+  const auto stamp = EncodeUploadStamp(now.year, now.month, now.day, now.hour);
+  s->m_progress = 0;
+  s->m_attempts = 0;
+  std::array<std::uint8_t, 3> motorId{};
+  RunConnectionStart(*s, {.checkMotorType = true, .markBranches = false}, &motorId);
+  s->m_progress = 33;
+  s->m_attempts = 0;
+
+  // The connected motor is a different variant of the same type: take over its variant and
+  // the variant's factory lines 2 and 3 from the current catalogue.
+  if (s->Has(kLinkMotor) && (motorId[2] & 7) != (image.Block(0x39)[2] & 7)) {
+    const int variant = motorId[2] & 7;
+    const Catalogue* catalogue = s->m_catalogue.load();
+    const char* code = nullptr;
+    if (variant > 2) {
+      code = "569320";
+    } else if (catalogue == nullptr || catalogue->motors[variant].strGuidNQB.empty() ||
+               catalogue->motors[variant].strGuidUMode.empty()) {
+      code = "569340";
+    }
+    if (code != nullptr) {
+      s->Clear(kLinkUpload);
+      lock.unlock();
+      s->Post(kMsgRefresh);
+      ShowUploadFatal(*s, code);
+      return 0;
+    }
+    const MotorRecord& record = catalogue->motors[variant];
+    auto id = image.Block(0x39);
+    id[2] = static_cast<std::uint8_t>((id[2] & 0xF8) | variant);
+    const BlockInfo* line2 = FindBlockByLine(2);
+    const BlockInfo* line3 = FindBlockByLine(3);
+    std::memcpy(image.m_block.data() + line2->offset, record.block.data() + line2->offset,
+                static_cast<std::size_t>(line2->size));
+    std::memcpy(image.m_block.data() + line3->offset, record.block.data() + line3->offset,
+                static_cast<std::size_t>(line3->size));
+  }
+
+  const bool other = s->Has(kLinkOtherMotor);
+  if (!other && link.IdentifyBox() == 0) s->Post(kMsgIdentifyFailed);
+
+  const auto failed = [&] {
+    s->Post(kMsgTransferFailed);
+    s->Clear(kLinkUpload);
+    lock.unlock();
+    s->Post(kMsgRefresh);
+    return 0;
+  };
+
+  Telegram t;
+  if (s->Has(kLinkMotor) && !other) {
+    // Each step: fill, send, and on the expected reply go on; else count and repeat.
+    const auto step = [&](auto fill, std::uint8_t expected) {
+      for (;;) {
+        t.Reset();
+        fill();
+        if (Succeeded(link.Transact(t)) && t.m_command == expected) return true;
+        if (++s->m_attempts > 5) return false;
+      }
+    };
+    const auto blockA = [&] { return image.Block(0x34); };
+    if (!step(
+            [&] {
+              t.SetCommand(0x35);
+              FillSealed(t, blockA());
+            },
+            0xB5)) {
+      return failed();
+    }
+    s->AddProgress(8);
+    // Read block B twice; the first answer hands over the motor's flag bit 7 of byte 8.
+    for (;;) {
+      t.SetCommand(0x2E);
+      if (Succeeded(link.Transact(t)) && t.m_command == 0xAE && t.m_length == 11) {
+        auto b = image.Block(0x2E);
+        b[8] = static_cast<std::uint8_t>((b[8] & 0x7F) | (t.m_data[8] & 0x80));
+        break;
+      }
+      if (++s->m_attempts > 5) return failed();
+    }
+    if (!step([&] { t.SetCommand(0x2E); }, 0xAE)) return failed();
+    s->AddProgress(8);
+    if (!step(
+            [&] {
+              t.SetCommand(0x2F);
+              FillSealed(t, image.Block(0x2E));
+            },
+            0xAF)) {
+      return failed();
+    }
+    s->AddProgress(8);
+    // The stamp block: one try; a failure here does not stop the upload.
+    WriteStamp(image, stamp);
+    t.SetCommand(0x3A);
+    t.AppendData(image.Block(0x39).data() + 6, 19);
+    link.Transact(t);
+    s->AddProgress(8);
+    if (!step(
+            [&] {
+              t.SetCommand(0x23);
+              FillSealed(t, blockA());
+            },
+            0xA3)) {
+      return failed();
+    }
+    s->AddProgress(8);
+    if (!step(
+            [&] {
+              t.SetCommand(0x33);
+              std::array<std::uint8_t, 11> b{};
+              std::memcpy(b.data(), image.Block(0x2E).data(), b.size());
+              b[8] &= 0x7F;
+              FillSealed(t, b);
+            },
+            0xB3)) {
+      return failed();
+    }
+    s->AddProgress(8);
+    if (!step(
+            [&] {
+              t.SetCommand(0x3C);
+              FillSealed(t, image.Block(0x3B));
+            },
+            0xBC)) {
+      return failed();
+    }
+    s->AddProgress(8);
+    s->AddProgress(5);
+  }
+
+  if (!other) {
+    static constexpr std::uint8_t kSubs[3] = {0x01, 0x03, 0x05};
+    static constexpr std::uint8_t kSources[3] = {0x39, 0x2E, 0x34};
+    for (int i = 0; i < 3; ++i) {
+      s->AddProgress(5);
+      if (i == 0) WriteStamp(image, stamp);
+      for (;;) {
+        t.SetHeader(0x19, kSubs[i]);
+        FillSealed(t, image.Block(kSources[i]));
+        if (Succeeded(link.Transact(t)) && t.m_command == 0x99 && t.m_subCode == kSubs[i] &&
+            t.m_length >= 1 && t.m_data[0] == 0) {
+          break;
+        }
+        if (++s->m_attempts > 4) return failed();
+      }
+    }
+  }
+
+  RunConnectionEnd(*s);
+  s->m_progress = 100;
+  s->Clear(kLinkUpload);
+  lock.unlock();
+  if (other) {
+    s->Post(kMsgTransferDone, 1);
+  } else {
+    s->Post(s->Has(kLinkMotor) ? kMsgTransferDone : kMsgBoxOnly);
+  }
+  return 1;
+}
+
+}  // namespace roviro

@@ -1,0 +1,44 @@
+#pragma once
+// The real serial port: raw 8N1 at the requested rate, reads that return at once with what has
+// arrived, writes bounded by 500 ms, opened for exclusive use. POSIX termios; the Win32 calls
+// on Windows.
+
+#include "platform/BytePort.h"
+
+#ifndef _WIN32
+#include <termios.h>
+#endif
+
+namespace roviro {
+
+class SerialPort final : public BytePort {
+ public:
+  SerialPort() = default;
+  ~SerialPort() override;
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  HResult Open(const std::string& device, const LineSettings& settings) override;
+  void Close() override;
+  bool IsOpen() const override;
+  int Read(std::uint8_t* buffer, int capacity) override;
+  int Write(const std::uint8_t* bytes, int length) override;
+
+  // Write time bound in milliseconds.
+  static constexpr int kWriteTimeoutMs = 500;
+
+ private:
+#ifdef _WIN32
+  void* m_handle = nullptr;
+  unsigned char m_savedTimeouts[20] = {};
+  unsigned char m_savedState[28] = {};
+  bool m_haveSavedTimeouts = false;
+  bool m_haveSavedState = false;
+#else
+  int m_fd = -1;
+  struct termios m_saved {};
+  bool m_haveSaved = false;
+#endif
+};
+
+}  // namespace roviro
