@@ -15,7 +15,7 @@ constexpr std::size_t kBoxSizes[3] = {25, 11, 13};
 }  // namespace
 
 BoxSimulator::BoxSimulator(Clock& clock)
-    : m_clock(clock), m_nowUs([&clock] { return clock.NowMs() * 1000; }) {
+    : m_nowUs([c = &clock] { return c->NowMs() * 1000; }) {
   m_motor = StandardMotorBlocks(0);
   m_factory = m_motor;
   const std::uint8_t sources[3] = {0x39, 0x2E, 0x34};

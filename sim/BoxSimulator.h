@@ -143,7 +143,6 @@ class BoxSimulator {
   std::uint32_t Random(std::uint32_t bound);
   bool MotorAnswers() const;
 
-  Clock& m_clock;
   std::function<std::int64_t()> m_nowUs;
   mutable std::mutex m_mutex;
 

@@ -1,0 +1,434 @@
+// The main dialog at work: switching screens, the main tabs, application messages, timers,
+// mouse and keyboard, and the routing of control notifications to the current screen.
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimerEvent>
+
+#include "app/AppMessages.h"
+#include "app/Screen.h"
+#include "app/ScreenFactory.h"
+#include "app/VQZodavaRozeDlg.h"
+
+namespace roviro {
+
+namespace {
+
+constexpr int kObjDefaultButton = 9;
+
+unsigned ScrollCodeOf(int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepAdd:
+      return kScrollLineDown;
+    case QAbstractSlider::SliderSingleStepSub:
+      return kScrollLineUp;
+    case QAbstractSlider::SliderPageStepAdd:
+      return kScrollPageDown;
+    case QAbstractSlider::SliderPageStepSub:
+      return kScrollPageUp;
+    case QAbstractSlider::SliderToMinimum:
+      return kScrollTop;
+    case QAbstractSlider::SliderToMaximum:
+      return kScrollBottom;
+    default:
+      return kScrollThumbTrack;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Screens
+
+void CVQZodavaRozeDlg::ReleasePools() { m_pools.ReleaseAll(); }
+
+HResult CVQZodavaRozeDlg::SwitchScreen(int id, bool isRetry) {
+  int previous = id;
+  if (m_currentScreen != nullptr) {
+    previous = m_currentScreen->ScreenId();
+    if (previous == id) return S_OK;
+    m_currentScreen->OnLeave();
+  }
+  DropScreen();
+  m_currentScreen = m_factory->Create(id, this);
+  if (m_currentScreen == nullptr) {
+    ShowFrameControls();
+    update();
+    return E_FAIL;
+  }
+  if (Failed(m_currentScreen->Create())) {
+    // A screen that cannot be built is never left current.
+    DropScreen();
+    if (isRetry) {
+      ShowFrameControls();
+      update();
+      return E_FAIL;
+    }
+    m_pools.HideAndDisableAll();
+    return SwitchScreen(previous, true);
+  }
+  m_currentScreen->OnEnter();
+  m_previousScreenId = previous;
+  if (isRetry) m_fallbackScreenId = previous;
+  ShowFrameControls();
+  PostMessage(kMsgRepaint, 1);
+  m_currentScreen->UpdateControls();
+  m_toolTip.Activate(true);
+  return S_OK;
+}
+
+void CVQZodavaRozeDlg::DropScreen() {
+  for (unsigned id = 0; id <= 9; ++id) KillTimer(id);
+  m_currentScreen.reset();
+  m_toolTip.Activate(false);
+  m_title->hide();
+  m_pools.ResetAll(PictureNames(kObjDefaultButton), &m_toolTip);
+  m_listSelection.clear();
+}
+
+int CVQZodavaRozeDlg::MainTabTarget(int index) const {
+  auto lowest = [this](int from, int fallback) {
+    for (int id = from; id <= 12; ++id) {
+      if (GetScreenRecord(m_currentCatalogue, id) != nullptr) return id;
+    }
+    return fallback;
+  };
+  switch (index) {
+    case 0:
+      return lowest(1, 1);
+    case 1: {
+      const ScreenRecord* first = GetScreenRecord(m_currentCatalogue, 1);
+      return first != nullptr ? first->Next : 0;
+    }
+    case 2:
+      return lowest(6, 6);
+    case 3:
+      return 7;
+    case 4:
+      return 8;
+    default:
+      return 0;
+  }
+}
+
+void CVQZodavaRozeDlg::OnMainTab(int index) {
+  if (index < 0 || index >= kTabCount) return;
+  if (m_currentScreen != nullptr) {
+    if (Failed(m_currentScreen->CommitIfChanged())) return;
+    m_currentScreen->StoreValues();
+  }
+  for (int i = 0; i < kTabCount; ++i) m_btnTab[i]->setDown(i == index);
+  // The settings tab follows the first screen's record; without one it leads nowhere.
+  if (index == 1 && GetScreenRecord(m_currentCatalogue, 1) == nullptr) return;
+  SwitchScreen(MainTabTarget(index));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+void CVQZodavaRozeDlg::PostMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) {
+  m_sink->Post(msg, wParam, lParam);
+}
+
+bool CVQZodavaRozeDlg::event(QEvent* e) {
+  if (IsAppMessageEvent(e)) {
+    const auto* m = static_cast<AppMessageEvent*>(e);
+    std::intptr_t result = 0;
+    if (!WindowProc(m->message, m->wParam, m->lParam, &result)) return QDialog::event(e);
+    return true;
+  }
+  return QDialog::event(e);
+}
+
+bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam,
+                                  std::intptr_t* result) {
+  std::intptr_t ignored = 0;
+  if (result == nullptr) result = &ignored;
+  auto forward = [&] {
+    if (m_currentScreen != nullptr) m_currentScreen->OnWindowMessage(msg, wParam, lParam, result);
+  };
+  switch (msg) {
+    case kMsgRepaint:
+      update();
+      return true;
+    case kMsgSearchBegins:
+      m_state &= ~(kStateBoxPresent | kStateDataLoaded);
+      PostMessage(kMsgRefresh);
+      forward();
+      *result = 1;
+      return true;
+    case kMsgBoxFound:
+      if (!m_link->IsOpen()) {
+        m_state &= ~(kStateBoxPresent | kStateDataLoaded);
+      } else {
+        m_state |= kStateBoxPresent;
+      }
+      PostMessage(kMsgRefresh);
+      forward();
+      *result = 1;
+      return true;
+    case kMsgTransferDone:
+    case kMsgBoxOnly:
+      forward();
+      return true;
+    case kMsgTransferFailed:
+      forward();
+      KillTimer(0);
+      PostMessage(kMsgRefresh);
+      *result = 1;
+      return true;
+    case kMsgRefresh:
+      if (m_currentScreen != nullptr) m_currentScreen->UpdateControls();
+      return true;
+    case kMsgSwitchScreen:
+      *result = Succeeded(SwitchScreen(static_cast<int>(wParam))) ? 1 : 0;
+      return true;
+    case kMsgTelegramQueued: {
+      Telegram t;
+      while (Succeeded(m_link->PopTelegram(t))) {
+        if (m_currentScreen != nullptr) m_currentScreen->OnDeviceFrame(&t);
+      }
+      return true;
+    }
+    case kMsgBoxLost:
+      m_link->StartPortWatch();
+      return true;
+    case kMsgWatchEnded:
+      QMetaObject::invokeMethod(
+          this, [this] { OnCloseRequest(); }, Qt::QueuedConnection);
+      return true;
+    default:
+      forward();
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Timers and mouse
+
+void CVQZodavaRozeDlg::SetTimer(unsigned id, int intervalMs) {
+  KillTimer(id);
+  const int qtId = startTimer(intervalMs < 0 ? 0 : intervalMs);
+  if (qtId != 0) m_timers[id] = qtId;
+}
+
+void CVQZodavaRozeDlg::KillTimer(unsigned id) {
+  const auto it = m_timers.find(id);
+  if (it == m_timers.end()) return;
+  killTimer(it->second);
+  m_timers.erase(it);
+}
+
+void CVQZodavaRozeDlg::timerEvent(QTimerEvent* e) {
+  for (const auto& [id, qtId] : m_timers) {
+    if (qtId == e->timerId()) {
+      if (m_currentScreen != nullptr) m_currentScreen->OnTimer(id);
+      return;
+    }
+  }
+  QDialog::timerEvent(e);
+}
+
+namespace {
+unsigned KeyFlags(const QMouseEvent* e) {
+  unsigned keys = 0;
+  if (e->buttons() & Qt::LeftButton) keys |= 0x1;
+  if (e->buttons() & Qt::RightButton) keys |= 0x2;
+  if (e->modifiers() & Qt::ShiftModifier) keys |= 0x4;
+  if (e->modifiers() & Qt::ControlModifier) keys |= 0x8;
+  if (e->buttons() & Qt::MiddleButton) keys |= 0x10;
+  return keys;
+}
+}  // namespace
+
+void CVQZodavaRozeDlg::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && m_currentScreen != nullptr) {
+    const QPoint p = e->position().toPoint();
+    m_currentScreen->OnLButtonDown(KeyFlags(e), p.x(), p.y());
+  }
+  QDialog::mousePressEvent(e);
+}
+
+void CVQZodavaRozeDlg::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && m_currentScreen != nullptr) {
+    const QPoint p = e->position().toPoint();
+    m_currentScreen->OnLButtonUp(KeyFlags(e), p.x(), p.y());
+  }
+  QDialog::mouseReleaseEvent(e);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keyboard: every key of the window passes here before its control sees it.
+
+bool CVQZodavaRozeDlg::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || widget->window() != this) return false;
+  return HandleKey(static_cast<QKeyEvent*>(e));
+}
+
+bool CVQZodavaRozeDlg::HandleKey(QKeyEvent* e) {
+  const bool press = e->type() == QEvent::KeyPress;
+  switch (e->key()) {
+    case Qt::Key_Escape:
+      return true;
+    case Qt::Key_Shift:
+      if (press) {
+        m_state |= kStateShiftHeld;
+      } else {
+        m_state &= ~kStateShiftHeld;
+      }
+      return true;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      if (m_currentScreen == nullptr) return false;
+      if (press) {
+        const bool back = e->key() == Qt::Key_Backtab || (m_state & kStateShiftHeld);
+        if (back) {
+          m_currentScreen->FocusPrevious();
+        } else {
+          m_currentScreen->FocusNext();
+        }
+      }
+      return true;
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Routing of control notifications
+
+void CVQZodavaRozeDlg::ExchangeData(bool fromControls) {
+  for (int i = 0; i < kComboCount; ++i) {
+    QComboBox* combo = m_pools.combos.At(i);
+    if (fromControls) {
+      m_pools.comboTexts[i] = combo->currentText().toLatin1().toStdString();
+    } else {
+      const int found = combo->findText(QString::fromLatin1(m_pools.comboTexts[i].c_str()));
+      if (found >= 0 && found != combo->currentIndex()) {
+        const QSignalBlocker block(combo);
+        combo->setCurrentIndex(found);
+      }
+    }
+  }
+}
+
+template <class Fn>
+void CVQZodavaRozeDlg::Route(Fn fn) {
+  if (m_currentScreen == nullptr) return;
+  ExchangeData(true);
+  fn(*m_currentScreen);
+  ExchangeData(false);
+}
+
+void CVQZodavaRozeDlg::OnFrameButton(int id, QWidget* control) {
+  if (m_currentScreen != nullptr) {
+    Route([control](CScreen& s) { s.OnCommand(control); });
+    return;
+  }
+  if (id == kIdStart) StartFirstScreen();
+}
+
+void CVQZodavaRozeDlg::RouteSliderAction(CMySliderCtrl* slider, int action) {
+  const unsigned code = ScrollCodeOf(action);
+  const unsigned position =
+      code == kScrollThumbTrack ? static_cast<unsigned>(slider->sliderPosition()) : 0u;
+  const bool vertical = slider->orientation() == Qt::Vertical;
+  Route([&](CScreen& s) {
+    if (vertical) {
+      s.OnVScroll(code, position, slider, slider);
+    } else {
+      s.OnHScroll(code, position, slider, slider);
+    }
+  });
+}
+
+void CVQZodavaRozeDlg::RouteListSelection(QTreeWidget* list) {
+  const QList<QTreeWidgetItem*> selected = list->selectedItems();
+  const int now = selected.isEmpty() ? -1 : list->indexOfTopLevelItem(selected.front());
+  const auto it = m_listSelection.find(list);
+  const int before = it == m_listSelection.end() ? -1 : it->second;
+  m_listSelection[list] = now;
+  if (before == now) return;
+  NotifyHeader header{list, ControlId(list), 0};
+  std::intptr_t result = 0;
+  if (before >= 0) {
+    ListViewNotify n{header, before, 0, 0, kListItemSelected, kListItemSelected};
+    Route([&](CScreen& s) { s.OnListItemUnselecting(&n, &result, list); });
+  }
+  if (now >= 0) {
+    ListViewNotify n{header, now, 0, kListItemSelected, 0, kListItemSelected};
+    Route([&](CScreen& s) { s.OnListItemSelected(&n, &result, list); });
+  }
+}
+
+void CVQZodavaRozeDlg::ConnectPools() {
+  for (CMyButton* b : m_pools.buttonsA.All()) {
+    connect(b, &QAbstractButton::clicked, this,
+            [this, b] { Route([b](CScreen& s) { s.OnButtonClicked(b); }); });
+  }
+  for (CMyButton* b : m_pools.buttonsB.All()) {
+    connect(b, &QAbstractButton::clicked, this,
+            [this, b] { Route([b](CScreen& s) { s.OnCommand(b); }); });
+  }
+  for (CMyButton* b : m_pools.buttonsC.All()) {
+    connect(b, &QAbstractButton::clicked, this,
+            [this, b] { Route([b](CScreen& s) { s.OnCommandGroupC(b); }); });
+  }
+  for (QPlainTextEdit* e : m_pools.edits.All()) {
+    connect(e, &QPlainTextEdit::textChanged, this,
+            [this, e] { Route([e](CScreen& s) { s.OnEditChange(e); }); });
+  }
+  for (QComboBox* c : m_pools.combos.All()) {
+    connect(c, &QComboBox::activated, this,
+            [this, c] { Route([c](CScreen& s) { s.OnComboSelChange(c); }); });
+  }
+  for (QTreeWidget* l : m_pools.lists.All()) {
+    connect(l, &QTreeWidget::itemClicked, this, [this, l] {
+      NotifyHeader header{l, ControlId(l), 0};
+      std::intptr_t result = 0;
+      Route([&](CScreen& s) { s.OnListClick(&header, &result, l); });
+    });
+    connect(l->header(), &QHeaderView::sectionClicked, this, [this, l](int column) {
+      NotifyHeader header{l, ControlId(l), column};
+      std::intptr_t result = 0;
+      Route([&](CScreen& s) { s.OnListColumnClick(&header, &result, l); });
+    });
+    connect(l, &QTreeWidget::itemSelectionChanged, this, [this, l] { RouteListSelection(l); });
+  }
+  for (QTimeEdit* t : m_pools.timePickers.All()) {
+    connect(t, &QTimeEdit::timeChanged, this, [this, t] {
+      NotifyHeader header{t, ControlId(t), 0};
+      std::intptr_t result = 0;
+      Route([&](CScreen& s) { s.OnDateTimeChange(&header, &result, t); });
+    });
+  }
+  for (auto* pool : {&m_pools.slidersV, &m_pools.slidersH}) {
+    for (CMySliderCtrl* slider : pool->All()) {
+      // Only what the fitter does is reported, after the position has changed.
+      connect(slider, &QAbstractSlider::actionTriggered, this, [this, slider](int action) {
+        QMetaObject::invokeMethod(
+            this, [this, slider, action] { RouteSliderAction(slider, action); },
+            Qt::QueuedConnection);
+      });
+      connect(slider, &QAbstractSlider::sliderReleased, this, [this, slider] {
+        const bool vertical = slider->orientation() == Qt::Vertical;
+        Route([&](CScreen& s) {
+          const auto pos = static_cast<unsigned>(slider->value());
+          if (vertical) {
+            s.OnVScroll(kScrollThumbPosition, pos, slider, slider);
+            s.OnVScroll(kScrollEnd, 0, slider, slider);
+          } else {
+            s.OnHScroll(kScrollThumbPosition, pos, slider, slider);
+            s.OnHScroll(kScrollEnd, 0, slider, slider);
+          }
+        });
+      });
+    }
+  }
+}
+
+}  // namespace roviro

@@ -1,0 +1,30 @@
+#pragma once
+// The program's named mutex: a lock file below the shared data folder, created (not owned)
+// when the main dialog is built and kept open while it lives. The program goes on whether or
+// not it existed before.
+
+#include <string>
+
+namespace roviro {
+
+inline constexpr const char* kNamedMutexName = "DI DU RoviroDazo.exe";
+
+class NamedMutex {
+ public:
+  NamedMutex() = default;
+  ~NamedMutex();
+  NamedMutex(const NamedMutex&) = delete;
+  NamedMutex& operator=(const NamedMutex&) = delete;
+
+  // Creates or opens the lock file in `folder`; false when that is impossible.
+  bool Create(const std::string& folder);
+  bool AlreadyExisted() const { return m_existed; }
+  const std::string& Path() const { return m_path; }
+
+ private:
+  int m_fd = -1;
+  bool m_existed = false;
+  std::string m_path;
+};
+
+}  // namespace roviro

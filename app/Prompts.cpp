@@ -1,0 +1,150 @@
+#include "app/Prompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QString>
+
+#include "ui/controls/MyDialog.h"
+
+namespace roviro {
+
+namespace {
+
+QString Latin1(const std::string& s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string ToLatin1(const QString& s) { return s.toLatin1().toStdString(); }
+
+QMessageBox::Icon IconOf(std::uint32_t style) {
+  switch (style & 0xF0u) {
+    case kMbIconError:
+      return QMessageBox::Critical;
+    case kMbIconQuestion:
+      return QMessageBox::Question;
+    case kMbIconWarning:
+      return QMessageBox::Warning;
+    case kMbIconInformation:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+int QtPrompts::MessageBox(const std::string& text, const std::string& caption,
+                          std::uint32_t style) {
+  QMessageBox box(IconOf(style), Latin1(caption), Latin1(text), QMessageBox::NoButton, m_owner);
+  switch (style & 0xFu) {
+    case kMbOkCancel:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      break;
+    case kMbYesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      break;
+    default:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+  }
+  if (style & kMbTopmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return kIdYes;
+    case QMessageBox::No:
+      return kIdNo;
+    case QMessageBox::Cancel:
+      return kIdCancel;
+    default:
+      return kIdOk;
+  }
+}
+
+bool QtPrompts::OpenFileName(const std::string& title, const std::string& folder,
+                             const std::string& filter, std::string* path) {
+  if (path == nullptr) return false;
+  const QString chosen =
+      QFileDialog::getOpenFileName(m_owner, Latin1(title), Latin1(folder), Latin1(filter));
+  if (chosen.isEmpty()) return false;
+  *path = ToLatin1(QDir::toNativeSeparators(chosen));
+  return true;
+}
+
+bool QtPrompts::SaveFileName(const std::string& title, const std::string& folder,
+                             const std::string& filter, std::string* path) {
+  if (path == nullptr) return false;
+  const QString chosen =
+      QFileDialog::getSaveFileName(m_owner, Latin1(title), Latin1(folder), Latin1(filter));
+  if (chosen.isEmpty()) return false;
+  *path = ToLatin1(QDir::toNativeSeparators(chosen));
+  return true;
+}
+
+HResult QtPrompts::ChooseFolder(const std::string& title, std::string* path, unsigned browseFlags) {
+  return roviro::ChooseFolder(m_owner, title, path, browseFlags);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void ScriptedPrompts::ScriptAnswer(int answer) {
+  std::lock_guard lock(m_mutex);
+  m_answers.push_back(answer);
+}
+
+void ScriptedPrompts::SetDefaultAnswer(int answer) {
+  std::lock_guard lock(m_mutex);
+  m_defaultAnswer = answer;
+}
+
+void ScriptedPrompts::ScriptPath(const std::string& path) {
+  std::lock_guard lock(m_mutex);
+  m_paths.push_back(path);
+}
+
+std::vector<ScriptedPrompts::Call> ScriptedPrompts::Calls() const {
+  std::lock_guard lock(m_mutex);
+  return m_calls;
+}
+
+void ScriptedPrompts::Clear() {
+  std::lock_guard lock(m_mutex);
+  m_calls.clear();
+}
+
+int ScriptedPrompts::MessageBox(const std::string& text, const std::string& caption,
+                                std::uint32_t style) {
+  std::lock_guard lock(m_mutex);
+  m_calls.push_back({"box", text, caption, style});
+  if (m_answers.empty()) return m_defaultAnswer;
+  const int answer = m_answers.front();
+  m_answers.pop_front();
+  return answer;
+}
+
+bool ScriptedPrompts::NextPath(const char* kind, const std::string& title, std::string* path) {
+  std::lock_guard lock(m_mutex);
+  m_calls.push_back({kind, title, {}, 0});
+  if (m_paths.empty()) return false;
+  std::string next = m_paths.front();
+  m_paths.pop_front();
+  if (next.empty() || path == nullptr) return false;
+  *path = next;
+  return true;
+}
+
+bool ScriptedPrompts::OpenFileName(const std::string& title, const std::string&, const std::string&,
+                                   std::string* path) {
+  return NextPath("open", title, path);
+}
+
+bool ScriptedPrompts::SaveFileName(const std::string& title, const std::string&, const std::string&,
+                                   std::string* path) {
+  return NextPath("save", title, path);
+}
+
+HResult ScriptedPrompts::ChooseFolder(const std::string& title, std::string* path, unsigned) {
+  return NextPath("folder", title, path) ? S_OK : E_FAIL;
+}
+
+}  // namespace roviro

@@ -1,0 +1,92 @@
+#pragma once
+// What the screens and the dialog ask the fitter: message boxes, file open and save dialogs
+// and the folder choice. QtPrompts shows the real dialogs; ScriptedPrompts (tests) answers from
+// a script and records every call. Texts are ISO-8859-1 bytes.
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/MessageSink.h"
+#include "platform/Result.h"
+
+class QWidget;
+
+namespace roviro {
+
+// The filter of parameter files in the open and save dialogs.
+inline constexpr const char* kParameterFileFilter = "kxmc-File (*.kxmc)";
+
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  // A message box with the style bits of MessageBoxStyle; answers a MessageBoxAnswer.
+  virtual int MessageBox(const std::string& text, const std::string& caption,
+                         std::uint32_t style) = 0;
+  // File dialogs: true with the chosen path, false when the fitter cancels. `folder` is the
+  // folder (or file) offered first.
+  virtual bool OpenFileName(const std::string& title, const std::string& folder,
+                            const std::string& filter, std::string* path) = 0;
+  virtual bool SaveFileName(const std::string& title, const std::string& folder,
+                            const std::string& filter, std::string* path) = 0;
+  // S_OK with the chosen folder, E_FAIL when the fitter cancels.
+  virtual HResult ChooseFolder(const std::string& title, std::string* path,
+                               unsigned browseFlags) = 0;
+};
+
+// The real dialogs, owned by `owner` (may be null).
+class QtPrompts final : public Prompts {
+ public:
+  explicit QtPrompts(QWidget* owner = nullptr) : m_owner(owner) {}
+  void SetOwner(QWidget* owner) { m_owner = owner; }
+
+  int MessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+  bool OpenFileName(const std::string& title, const std::string& folder, const std::string& filter,
+                    std::string* path) override;
+  bool SaveFileName(const std::string& title, const std::string& folder, const std::string& filter,
+                    std::string* path) override;
+  HResult ChooseFolder(const std::string& title, std::string* path, unsigned browseFlags) override;
+
+ private:
+  QWidget* m_owner;
+};
+
+// Scripted answers, every call recorded. Thread-safe (worker boxes arrive through the GUI
+// thread, but tests read the record from anywhere).
+class ScriptedPrompts final : public Prompts {
+ public:
+  struct Call {
+    std::string kind;  // "box", "open", "save", "folder"
+    std::string text;  // box text or dialog title
+    std::string caption;
+    std::uint32_t style = 0;
+  };
+
+  void ScriptAnswer(int answer);
+  void SetDefaultAnswer(int answer);
+  // The next file or folder dialog answers `path`; an empty path cancels it.
+  void ScriptPath(const std::string& path);
+
+  std::vector<Call> Calls() const;
+  void Clear();
+
+  int MessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
+  bool OpenFileName(const std::string& title, const std::string& folder, const std::string& filter,
+                    std::string* path) override;
+  bool SaveFileName(const std::string& title, const std::string& folder, const std::string& filter,
+                    std::string* path) override;
+  HResult ChooseFolder(const std::string& title, std::string* path, unsigned browseFlags) override;
+
+ private:
+  bool NextPath(const char* kind, const std::string& title, std::string* path);
+
+  mutable std::mutex m_mutex;
+  std::vector<Call> m_calls;
+  std::deque<int> m_answers;
+  std::deque<std::string> m_paths;
+  int m_defaultAnswer = kIdOk;
+};
+
+}  // namespace roviro

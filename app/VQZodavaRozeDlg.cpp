@@ -1,0 +1,473 @@
+// The main dialog: construction, initialisation, folders, language, the start file, the
+// contact profile, the catalogues, painting and shutdown. Screen switching, message handling
+// and the keyboard are in DlgRouting.cpp.
+
+#include "app/VQZodavaRozeDlg.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QPainter>
+
+#include <cstdio>
+
+#include "app/AppMessages.h"
+#include "app/DlgFirstStart.h"
+#include "app/Screen.h"
+#include "app/ScreenFactory.h"
+#include "app/VQZodavaRozeApp.h"
+#include "catalogue/ContactProfile.h"
+#include "catalogue/LudFile.h"
+#include "platform/Paths.h"
+#include "ui/TextHelpers.h"
+#include "ui/controls/Fonts.h"
+
+namespace roviro {
+
+namespace {
+
+constexpr const char* kStartIniName = "StartIni.dat";
+constexpr const char* kStartIniSection = "[STARTUP_LANGUAGE]";
+constexpr const char* kTemplateCaption = "RE DeririViru";
+constexpr int kMainObjects = 15;
+constexpr int kLanguageObjects = 15;
+
+// Main-description objects.
+constexpr int kObjLanguage0 = 1;
+constexpr int kObjStart = 4;
+constexpr int kObjLogo = 5;
+constexpr int kObjNavigation = 6;
+constexpr int kObjBack = 7;
+constexpr int kObjNext = 8;
+constexpr int kObjDefaultButton = 9;
+constexpr int kObjTab0 = 10;
+
+// Language-description objects.
+constexpr int kLangLanguageTips = 1;
+constexpr int kLangNavigationTips = 2;
+constexpr int kLangMessages = 3;
+constexpr int kLangStartTip = 4;
+
+// Frame button pictures: picture only, centred, the mouse tracked.
+constexpr std::uint32_t kFrameButtonFlags = kButtonStatePicture | kButtonTrackMouse;
+constexpr std::uint32_t kFrameButtonLayout = 0x22;
+
+CMyButton* MakeFrameButton(QWidget* parent, int id, const QRect& r) {
+  auto* b = new CMyButton(parent);
+  SetControlId(b, id);
+  b->SetFlags(kFrameButtonFlags);
+  b->SetLayout(kFrameButtonLayout);
+  b->setGeometry(r);
+  b->setFocusPolicy(Qt::TabFocus);
+  return b;
+}
+
+}  // namespace
+
+CVQZodavaRozeDlg::CVQZodavaRozeDlg(DialogEnvironment env, QWidget* parent)
+    : QDialog(parent), m_env(std::move(env)) {
+  if (m_env.prompts == nullptr) {
+    m_ownPrompts = std::make_unique<QtPrompts>(this);
+    m_prompts = m_ownPrompts.get();
+  } else {
+    m_prompts = m_env.prompts;
+  }
+  m_factory = m_env.factory != nullptr ? m_env.factory : &TheScreenFactory();
+  m_sink = std::make_unique<QtMessageSink>(this, m_prompts);
+  m_link = std::make_unique<CDeviceLink>(
+      m_env.clock != nullptr ? *m_env.clock : RealClock(), m_env.bridges,
+      m_env.resolver != nullptr ? *m_env.resolver : ThePortResolver(),
+      m_env.image != nullptr ? *m_env.image : TheParameterImage());
+  m_link->SetDialogFlags(&m_state);
+  m_commandLine = m_env.commandLine;
+
+  // The named mutex lives below the shared data folder.
+  const std::string shared =
+      m_env.sharedDataFolder.empty() ? Folders::DefaultSharedDataFolder() : m_env.sharedDataFolder;
+  if (!shared.empty()) m_mutex.Create(NormalisePath(shared + kCompanyFolder));
+
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setFixedSize(kDialogWidth, kDialogHeight);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setWindowTitle(QString::fromLatin1(kTemplateCaption));
+  // Screens draw on white; the controls take their colours from the dialog.
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::white);
+  setPalette(pal);
+
+  CreateFrameControls();
+  m_pools.CreateAll(this);
+  ConnectPools();
+  qApp->installEventFilter(this);
+}
+
+CVQZodavaRozeDlg::~CVQZodavaRozeDlg() {
+  qApp->removeEventFilter(this);
+  // No worker may outlive the objects it points at, and none may wait for a box.
+  m_sink->Shutdown();
+  m_link->Stop();
+  m_currentScreen.reset();
+  for (const auto& [id, qtId] : m_timers) killTimer(qtId);
+  m_timers.clear();
+}
+
+std::string CVQZodavaRozeDlg::GetFolder(int kind) {
+  std::string folder;
+  switch (kind) {
+    case 0:
+      folder = Folders::ExecutableFolder();
+      break;
+    case 1:
+    case 2:
+      folder = Folders::DefaultSharedDataFolder();
+      break;
+    default:
+      return {};
+  }
+  return folder.empty() ? folder : folder + kPathSeparator;
+}
+
+const std::string& CVQZodavaRozeDlg::CommonText(int n) const {
+  static const std::string empty;
+  return n >= 0 && n < kMessageTableSize ? m_messages[n] : empty;
+}
+
+QWidget* CVQZodavaRozeDlg::Control(int id) const {
+  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (ControlId(w) == id) return w;
+  }
+  return nullptr;
+}
+
+void CVQZodavaRozeDlg::CreateFrameControls() {
+  m_title = new CMyStatic(this);
+  SetControlId(m_title, kIdTitle);
+  m_title->SetFlags(kFlagOwnDraw);
+  m_title->setGeometry(QRect(QPoint(21, 7), QPoint(571 - 1, 47 - 1)));
+  // Slot 6 as the heading font: Arial, cell height 35 (a character height of about 28 pixels),
+  // width 15, weight 500.
+  m_title->setFont(FontCache::Instance().Font(6, -28, 15, 500, 0, "Arial"));
+  m_title->SetTextOptions(m_title->GetTextOptions() | 0x1000);  // vertically centred
+
+  m_btnBack = MakeFrameButton(this, kIdBack, QRect(575, 526, 64, 64));
+  m_btnNext = MakeFrameButton(this, kIdNext, QRect(675, 526, 64, 64));
+  for (int i = 0; i < kTabCount; ++i) {
+    m_btnTab[i] = MakeFrameButton(this, kIdTab0 + i, QRect(25 + i * 74, 526, 64, 64));
+  }
+  // The language buttons side by side above the start button.
+  m_btnLanguage[0] = MakeFrameButton(this, kIdLanguage0, QRect(326, 330, 64, 64));
+  m_btnLanguage[1] = MakeFrameButton(this, kIdLanguage1, QRect(410, 330, 64, 64));
+  m_btnStart = MakeFrameButton(this, kIdStart, QRect(368, 500, 64, 64));
+
+  for (CMyButton* b : {m_btnBack, m_btnNext, m_btnStart}) {
+    connect(b, &QAbstractButton::clicked, this, [this, b] { OnFrameButton(ControlId(b), b); });
+  }
+  for (int i = 0; i < kTabCount; ++i) {
+    connect(m_btnTab[i], &QAbstractButton::clicked, this, [this, i] { OnMainTab(i); });
+  }
+  for (int i = 0; i < 2; ++i) {
+    connect(m_btnLanguage[i], &QAbstractButton::clicked, this, [this, i] { SetLanguage(i); });
+  }
+}
+
+std::vector<std::string> CVQZodavaRozeDlg::PictureNames(int object) const {
+  std::vector<std::string> out;
+  for (int n = 0; n < 5; ++n) {
+    const std::string name = m_descMain.Bitmap(object, n);
+    out.push_back(name.empty() ? std::string() : JoinPath(Folder(FolderKind::Program), name));
+  }
+  return out;
+}
+
+bool CVQZodavaRozeDlg::OnInitDialog() {
+  // 2. The diagnostic switch of the command line.
+  if (m_commandLine.find("-EW") != std::string::npos) m_prompts->MessageBox("EW", "", kMbOk);
+
+  // 4. The device link, owned by this dialog.
+  m_link->Init(m_sink.get(), 1, 100);
+
+  // 5. Folders.
+  m_folders.Init(m_env.programFolder, m_env.sharedDataFolder);
+  m_link->State().m_programFolder = Folder(FolderKind::Program);
+
+  // 6. The ignore list, then the port watch once the message loop runs.
+  m_link->LoadIgnoreList();
+  PostMessage(kMsgBoxLost);
+
+  // 7. The main description.
+  m_descMain.Load(Folder(FolderKind::Program) + kScreenFolder, 999, kMainObjects);
+
+  // 8. The language choice.
+  ReadStartIni();
+
+  // 9. The contact profile, asked for at first start.
+  if (Failed(ReadContactProfile())) {
+    RunFirstStart();
+    ReadContactProfile();
+  }
+
+  // 10. Catalogues and the parameter image.
+  LoadCatalogues();
+
+  // 11. Tooltips.
+  m_toolTip.SetMaxTipWidth(300);
+
+  // 12. Controls, caption and pictures.
+  PlaceControls();
+  LoadFrameBitmaps();
+
+  // 13. Language, logo and navigation strip.
+  SetLanguage(m_languageIndex);
+  m_logo.Clear();
+  for (int n = 0; n < 2; ++n) {
+    m_logo.AddFrame(JoinPath(Folder(FolderKind::Program), m_descMain.Bitmap(kObjLogo, n)));
+  }
+  m_logo.SetFrame(1);
+  const Size logo = m_logo.FrameSize();
+  m_logoRect = QRect(kDialogWidth - logo.cx, 5, logo.cx, logo.cy);
+  m_navStrip.Clear();
+  for (int n = 0;; ++n) {
+    const std::string name = m_descMain.Bitmap(kObjNavigation, n);
+    if (name.empty()) break;
+    m_navStrip.AddFrame(JoinPath(Folder(FolderKind::Program), name));
+  }
+  m_navStrip.SetFrame(0);
+  const Size strip = m_navStrip.FrameSize();
+  m_navRect = QRect(0, kDialogHeight - strip.cy, strip.cx, strip.cy);
+
+  // 14. The start view.
+  m_btnBack->setEnabled(false);
+  m_btnNext->setEnabled(false);
+  m_btnStart->setEnabled(LanguageChosen());
+  for (CMyButton* tab : m_btnTab) tab->setEnabled(false);
+  for (CMyButton* b : m_btnLanguage) b->setEnabled(true);
+  m_pools.ResetAll(PictureNames(kObjDefaultButton), &m_toolTip);
+  ShowFrameControls();
+  return true;
+}
+
+void CVQZodavaRozeDlg::PlaceControls() {
+  char caption[256];
+  std::snprintf(caption, sizeof(caption), "%s - V%.1d.%.1d.%.1d.%3.3d", kTemplateCaption, 1, 5, 1,
+                1);
+  setWindowTitle(QString::fromLatin1(caption) + QString::fromLatin1(m_env.captionSuffix.c_str()));
+  m_title->SetText(m_descMain.Heading());
+  if (auto* screen = QApplication::primaryScreen();
+      screen != nullptr && parentWidget() == nullptr) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(kDialogWidth / 2, kDialogHeight / 2));
+  }
+}
+
+void CVQZodavaRozeDlg::LoadFrameBitmaps() {
+  SetButtonPictures(m_btnBack, PictureNames(kObjBack));
+  SetButtonPictures(m_btnNext, PictureNames(kObjNext));
+  for (int i = 0; i < kTabCount; ++i) SetButtonPictures(m_btnTab[i], PictureNames(kObjTab0 + i));
+  SetButtonPictures(m_btnStart, PictureNames(kObjStart));
+  for (int i = 0; i < 2; ++i) {
+    SetButtonPictures(m_btnLanguage[i], PictureNames(kObjLanguage0 + i));
+  }
+}
+
+void CVQZodavaRozeDlg::ReadStartIni() {
+  std::lock_guard lock(CVQZodavaRozeApp::CriticalSection());
+  const std::string path = JoinPath(Folder(FolderKind::Program), kStartIniName);
+  std::FILE* file = std::fopen(path.c_str(), "r");
+  if (file == nullptr) return;
+  bool inSection = false;
+  for (;;) {
+    std::string line = ReadLine(file);
+    if (line.empty()) break;
+    CleanLine(line, kCleanLineFeed | kCleanComment);
+    // A file written on Windows keeps its carriage return here.
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    if (line == kStartIniSection) {
+      inSection = true;
+    } else if (inSection && line.find_first_of("[]") == std::string::npos) {
+      m_languageIndex = static_cast<int>(HexToValue(line));
+    } else {
+      inSection = false;
+    }
+  }
+  std::fclose(file);
+}
+
+HResult CVQZodavaRozeDlg::WriteStartIni() const {
+  const std::string& program = Folder(FolderKind::Program);
+  if (program.empty()) return E_FAIL;
+  const std::string path = JoinPath(program, kStartIniName);
+  std::FILE* file = std::fopen(path.c_str(), "w");
+  if (file == nullptr) return E_FAIL;
+  const std::string text = std::string(kStartIniSection) + "\n" +
+                           ValueToHex(static_cast<std::uint32_t>(m_languageIndex)) + "\n";
+  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  const bool closed = std::fclose(file) == 0;
+  return written && closed ? S_OK : E_FAIL;
+}
+
+HResult CVQZodavaRozeDlg::ReadContactProfile() {
+  return roviro::ReadContactProfile(Folder(FolderKind::SharedData), &m_contact);
+}
+
+void CVQZodavaRozeDlg::RunFirstStart() {
+  const std::string startPage =
+      NormalisePath(Folder(FolderKind::Program) + kScreenFolder +
+                    m_descMain.Text(kObjLogo, m_languageIndex) + "\\ScreenStart.dat");
+  CDlgFirstStart dlg(Folder(FolderKind::SharedData), startPage, this);
+  dlg.OnInitDialog();
+  if (m_env.runFirstStart) {
+    m_env.runFirstStart(dlg);
+  } else {
+    dlg.exec();
+  }
+}
+
+void CVQZodavaRozeDlg::LoadCatalogues() {
+  CatalogueLoadContext context;
+  context.programFolder = Folder(FolderKind::Program);
+  context.tempFolder = Folder(FolderKind::Temp);
+  context.sink = m_sink.get();
+  m_catalogues.clear();
+  roviro::LoadCatalogues(context, m_catalogues);
+  ParameterImage& image = m_env.image != nullptr ? *m_env.image : TheParameterImage();
+  for (const auto& catalogue : m_catalogues) {
+    CopyMotorToParameterImage(catalogue.get(), &image, 0);
+    m_currentCatalogue = catalogue.get();
+    ReadLudFile(&image, m_currentCatalogue, 0, Folder(FolderKind::Temp), m_contact);
+  }
+  m_link->State().m_catalogue = m_currentCatalogue;
+}
+
+void CVQZodavaRozeDlg::SetLanguage(int index) {
+  if (index < 0 || index > 1) {
+    for (CMyButton* b : m_btnLanguage) b->setDown(false);
+    return;
+  }
+  m_languageIndex = index;
+  m_folders.Set(FolderKind::Language,
+                Folder(FolderKind::Program) + kScreenFolder + m_descMain.Text(kObjLogo, index));
+  {
+    std::lock_guard lock(CVQZodavaRozeApp::CriticalSection());
+    m_descLanguage.Load(Folder(FolderKind::Language), 0, kLanguageObjects);
+  }
+  m_btnStart->setEnabled(true);
+  for (int i = 0; i < 2; ++i) m_btnLanguage[i]->setDown(i == index);
+
+  m_toolTip.AddTool(m_btnBack, m_descLanguage.Text(kLangNavigationTips, 0));
+  m_toolTip.AddTool(m_btnNext, m_descLanguage.Text(kLangNavigationTips, 1));
+  m_toolTip.AddTool(m_btnStart, m_descLanguage.Text(kLangStartTip, 0));
+  for (int i = 0; i < 2; ++i) {
+    m_toolTip.AddTool(m_btnLanguage[i], m_descLanguage.Text(kLangLanguageTips, i));
+  }
+  for (int n = 0; n < kMessageTableSize; ++n) m_messages[n] = m_descLanguage.Text(kLangMessages, n);
+  if (m_currentScreen == nullptr) m_title->SetText(m_descLanguage.Heading());
+  update();
+}
+
+void CVQZodavaRozeDlg::StartFirstScreen() {
+  WriteStartIni();
+  for (CMyButton* b : m_btnLanguage) b->setDown(false);
+  m_btnStart->setDown(false);
+  if (Succeeded(SwitchScreen(1))) {
+    for (int i = 0; i < kTabCount; ++i) {
+      m_toolTip.AddTool(m_btnTab[i], m_descLanguage.Text(kLangNavigationTips, 2 + i));
+    }
+  }
+}
+
+void CVQZodavaRozeDlg::ShowFrameControls() {
+  const bool screen = m_currentScreen != nullptr;
+  for (CMyButton* b : m_btnLanguage) b->setVisible(!screen);
+  m_btnStart->setVisible(!screen);
+  for (CMyButton* tab : m_btnTab) tab->setVisible(screen);
+  m_btnBack->setVisible(screen);
+  m_btnNext->setVisible(screen);
+  if (!screen) {
+    m_title->SetText(LanguageChosen() ? m_descLanguage.Heading() : m_descMain.Heading());
+    m_title->show();
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting
+
+QImage CVQZodavaRozeDlg::Render() {
+  QImage buffer(size(), QImage::Format_RGB32);
+  buffer.fill(Qt::white);
+  QPainter p(&buffer);
+  if (m_currentScreen != nullptr) {
+    if (m_logo.SetFrame(1) && m_logo.IsLoaded()) {
+      const Size s = m_logo.FrameSize();
+      m_logo.Draw(0, FromQRect(QRect(kDialogWidth - s.cx, m_logoRect.top(), s.cx, s.cy)), nullptr,
+                  p, 0);
+    }
+    if (m_navStrip.IsLoaded() && !m_navRect.isEmpty()) {
+      m_navStrip.Draw(0, FromQRect(m_navRect), nullptr, p, 0);
+    }
+    m_currentScreen->OnPrePaint();
+    m_currentScreen->OnPaint(&p);
+  } else if (m_logo.SetFrame(0) && m_logo.IsLoaded()) {
+    const Size s = m_logo.FrameSize();
+    m_logo.Draw(0, FromQRect(QRect(kDialogWidth / 2 - s.cx / 2, 130, s.cx, s.cy)), nullptr, p, 0);
+  }
+  return buffer;
+}
+
+void CVQZodavaRozeDlg::paintEvent(QPaintEvent*) {
+  const QImage buffer = Render();
+  QPainter p(this);
+  p.drawImage(0, 0, buffer);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Shutdown
+
+void CVQZodavaRozeDlg::reject() {
+  // Escape never closes the program; only the close box with a yes, or the port watch's end.
+}
+
+void CVQZodavaRozeDlg::closeEvent(QCloseEvent* event) {
+  if (m_closed) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  OnCloseRequest();
+}
+
+bool CVQZodavaRozeDlg::OnCloseRequest() {
+  if (m_closed) return true;
+  if (m_link->State().Has(kLinkWatchEnded) || (m_state & kStateCloseConfirmed)) {
+    FinishClose();
+    return true;
+  }
+  const int answer =
+      m_prompts->MessageBox(CommonText(5), CommonText(2), kMbYesNo | kMbIconQuestion | kMbTopmost);
+  if (answer == kIdYes) ConfirmClose();
+  return false;
+}
+
+void CVQZodavaRozeDlg::ConfirmClose() {
+  m_state |= kStateCloseConfirmed;
+  m_link->State().Set(kLinkStop);
+  hide();
+  // Without a port watch nobody would report the end: one started now ends at once.
+  if (m_link->RunningWorkers() == 0) m_link->StartPortWatch();
+}
+
+void CVQZodavaRozeDlg::FinishClose() {
+  m_closed = true;
+  m_toolTip.DelAll();
+  m_currentScreen.reset();
+  for (const auto& [id, qtId] : m_timers) killTimer(qtId);
+  m_timers.clear();
+  m_pools.ReleaseAll();
+  // What the window's destruction does: keep the language, drop the screen, stop the workers.
+  WriteStartIni();
+  m_sink->Shutdown();
+  m_link->Stop();
+  QDialog::done(QDialog::Rejected);
+}
+
+}  // namespace roviro

@@ -1,0 +1,211 @@
+#pragma once
+// CVQZodavaRozeDlg: the program window. It owns every control any screen shows (the frame
+// buttons, the heading and the pools), the folders, the language texts, the catalogues, the
+// device link and the current screen; it handles painting, the keyboard, the main tabs, the
+// start view and its application messages, and forwards everything else to the screen.
+
+#include <QDialog>
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/ControlPools.h"
+#include "app/NamedMutex.h"
+#include "app/Prompts.h"
+#include "app/QtMessageSink.h"
+#include "app/ToolTips.h"
+#include "catalogue/Catalogue.h"
+#include "catalogue/ContactRecord.h"
+#include "device/DeviceLink.h"
+#include "platform/Folders.h"
+#include "ui/ScreenDescription.h"
+#include "ui/controls/Pictures.h"
+
+namespace roviro {
+
+class CDlgFirstStart;
+class CScreen;
+class ScreenFactory;
+
+// What the dialog works with; every null or empty member takes the program's own.
+struct DialogEnvironment {
+  std::string programFolder;     // empty: the executable's folder
+  std::string sharedDataFolder;  // empty: the platform's shared data folder
+  std::string commandLine;
+  Prompts* prompts = nullptr;        // null: the real dialogs
+  ScreenFactory* factory = nullptr;  // null: TheScreenFactory()
+  Clock* clock = nullptr;            // null: the real clock
+  UsbBridgeList* bridges = nullptr;  // null: the real USB bridges
+  PortResolver* resolver = nullptr;  // null: ThePortResolver()
+  ParameterImage* image = nullptr;   // null: TheParameterImage()
+  // Runs the first-start dialog; null: modally.
+  std::function<void(CDlgFirstStart&)> runFirstStart;
+  // Appended to the window caption (for example when the box is simulated).
+  std::string captionSuffix;
+};
+
+inline constexpr int kMessageTableSize = 32;
+inline constexpr int kTabCount = 5;
+
+class CVQZodavaRozeDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CVQZodavaRozeDlg(DialogEnvironment env, QWidget* parent = nullptr);
+  ~CVQZodavaRozeDlg() override;
+
+  // The dialog's initialisation; false when it fails (the program then ends).
+  bool OnInitDialog();
+
+  // ---- used by the screens ----
+  HResult SwitchScreen(int id, bool isRetry = false);
+  void ReleasePools();
+  // 0 or 1 choose a language; any other index only releases both language buttons.
+  void SetLanguage(int index);
+  // Kind 0: the program folder; 1: the per-user data folder; 2: the shared data folder. Each
+  // ends in a separator; empty when unknown.
+  static std::string GetFolder(int kind);
+  const std::string& Folder(FolderKind kind) const { return m_folders.Get(kind); }
+  ControlPools& Pools() { return m_pools; }
+  CDeviceLink& Link() { return *m_link; }
+  const CatalogueList& Catalogues() const { return m_catalogues; }
+  int CatalogueCount() const { return static_cast<int>(m_catalogues.size()); }
+  const Catalogue* CurrentCatalogue() const { return m_currentCatalogue; }
+  // Line n of the language's message table ("" outside 0..31).
+  const std::string& CommonText(int n) const;
+  const ContactRecord& Contact() const { return m_contact; }
+  const ScreenDescription& MainDescription() const { return m_descMain; }
+  const ScreenDescription& LanguageDescription() const { return m_descLanguage; }
+  Prompts& GetPrompts() { return *m_prompts; }
+  MessageSink& Sink() { return *m_sink; }
+  ToolTips& ToolTip() { return m_toolTip; }
+  PictureHolder& NavigationStrip() { return m_navStrip; }
+  QRect NavigationStripRect() const { return m_navRect; }
+  // Posts an application message to this dialog.
+  void PostMessage(std::uint32_t msg, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
+  // The dialog's timers (0 to 9 belong to the current screen, 20 is free for screens too);
+  // ticks reach the screen's OnTimer. Setting a running timer restarts it.
+  void SetTimer(unsigned id, int intervalMs);
+  void KillTimer(unsigned id);
+  bool HasTimer(unsigned id) const { return m_timers.count(id) != 0; }
+
+  std::atomic<std::uint32_t>& State() { return m_state; }
+  std::uint32_t StateFlags() const { return m_state.load(); }
+  CScreen* CurrentScreen() const { return m_currentScreen.get(); }
+  int PreviousScreenId() const { return m_previousScreenId; }
+  int FallbackScreenId() const { return m_fallbackScreenId; }
+  int LanguageIndex() const { return m_languageIndex; }
+  // True for the indexes 0 and 1. Any other value read from StartIni.dat (also one that does
+  // not fit an int, such as FF FF FF FF) counts as no choice.
+  bool LanguageChosen() const { return m_languageIndex == 0 || m_languageIndex == 1; }
+
+  CMyStatic* Title() const { return m_title; }
+  CMyButton* BackButton() const { return m_btnBack; }
+  CMyButton* NextButton() const { return m_btnNext; }
+  CMyButton* TabButton(int i) const { return i >= 0 && i < kTabCount ? m_btnTab[i] : nullptr; }
+  CMyButton* LanguageButton(int i) const { return i >= 0 && i < 2 ? m_btnLanguage[i] : nullptr; }
+  CMyButton* StartButton() const { return m_btnStart; }
+  // Any control of the dialog by ID, null when there is none.
+  QWidget* Control(int id) const;
+
+  // ---- start-up and shutdown pieces ----
+  void ReadStartIni();
+  HResult WriteStartIni() const;
+  HResult ReadContactProfile();
+  void StartFirstScreen();
+  // The main tab 1000 + index was pressed.
+  void OnMainTab(int index);
+  // The screen a main tab leads to in the current catalogue; 0 for none.
+  int MainTabTarget(int index) const;
+  // The close box: closes at once after a stop was confirmed or the port watch has ended,
+  // else asks. True when the dialog closed.
+  bool OnCloseRequest();
+  // What the yes to the close question does: asks the port watch to end and hides the window;
+  // the watch's end (20031) then closes it.
+  void ConfirmClose();
+  // Handles one application message; true when it was the dialog's own.
+  bool WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam,
+                  std::intptr_t* result);
+  // The start view or the current screen as the window shows it.
+  QImage Render();
+  bool IsClosed() const { return m_closed; }
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void reject() override;
+
+ private:
+  void CreateFrameControls();
+  void ConnectPools();
+  void PlaceControls();
+  void LoadFrameBitmaps();
+  void LoadCatalogues();
+  void RunFirstStart();
+  void DropScreen();
+  // Which frame controls show: the start view's or a screen's.
+  void ShowFrameControls();
+  void FinishClose();
+  void OnFrameButton(int id, QWidget* control);
+  // Runs `fn` on the current screen between the two data exchanges.
+  template <class Fn>
+  void Route(Fn fn);
+  void ExchangeData(bool fromControls);
+  void RouteSliderAction(CMySliderCtrl* slider, int action);
+  void RouteListSelection(QTreeWidget* list);
+  std::vector<std::string> PictureNames(int object) const;
+  bool HandleKey(QKeyEvent* event);
+
+  DialogEnvironment m_env;
+  std::unique_ptr<QtPrompts> m_ownPrompts;
+  Prompts* m_prompts;
+  ScreenFactory* m_factory;
+  std::unique_ptr<QtMessageSink> m_sink;
+
+  ScreenDescription m_descMain;
+  ScreenDescription m_descLanguage;
+  std::unique_ptr<CScreen> m_currentScreen;
+  int m_previousScreenId = 0;
+  int m_fallbackScreenId = 0;
+  ToolTips m_toolTip;
+
+  CMyStatic* m_title = nullptr;
+  CMyButton* m_btnBack = nullptr;
+  CMyButton* m_btnNext = nullptr;
+  std::array<CMyButton*, kTabCount> m_btnTab{};
+  std::array<CMyButton*, 2> m_btnLanguage{};
+  CMyButton* m_btnStart = nullptr;
+  ControlPools m_pools;
+  std::map<QWidget*, int> m_listSelection;  // last selected row per pooled list
+
+  PictureHolder m_logo;
+  PictureHolder m_navStrip;
+  QRect m_logoRect;
+  QRect m_navRect;
+  Folders m_folders;
+  std::unique_ptr<CDeviceLink> m_link;
+  std::string m_commandLine;
+  int m_languageIndex = 2;
+  CatalogueList m_catalogues;
+  const Catalogue* m_currentCatalogue = nullptr;
+  std::atomic<std::uint32_t> m_state{0};
+  std::array<std::string, kMessageTableSize> m_messages;
+  ContactRecord m_contact;
+  NamedMutex m_mutex;
+  std::map<unsigned, int> m_timers;  // our id -> Qt timer id
+  bool m_closed = false;
+};
+
+}  // namespace roviro

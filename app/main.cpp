@@ -1,0 +1,30 @@
+// roviro-dazo: the program window.
+
+#include <QApplication>
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/VQZodavaRozeApp.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("roviro-dazo");
+
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  roviro::AppOptions options;
+  std::string error;
+  if (!roviro::ParseAppOptions(args, &options, &error)) {
+    std::cerr << "roviro-dazo: " << error << "\n" << roviro::AppUsage();
+    return 2;
+  }
+  if (options.help) {
+    std::cout << roviro::AppUsage();
+    return 0;
+  }
+  roviro::CVQZodavaRozeApp application(options);
+  if (!application.InitInstance()) return 1;
+  return application.Run();
+}

@@ -1,0 +1,19 @@
+# The program window: roviro_app (application object, main dialog, screen base and switching,
+# first-start dialog, the Qt message sink and prompts) and the executable roviro-dazo, which
+# sits beside LoaderDaten/ in the build tree as in an installation.
+if(NOT TARGET roviro_ui OR NOT TARGET roviro_sim)
+  message(STATUS "roviro-dazo needs the custom controls and the simulator; not built")
+  return()
+endif()
+
+file(GLOB ROVIRO_APP_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/app/*.cpp
+  ${PROJECT_SOURCE_DIR}/app/*.h)
+list(FILTER ROVIRO_APP_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+add_library(roviro_app STATIC ${ROVIRO_APP_SOURCES})
+set_target_properties(roviro_app PROPERTIES AUTOMOC ON)
+target_link_libraries(roviro_app PUBLIC roviro_ui roviro_core roviro_sim Qt6::Widgets)
+
+add_executable(roviro-dazo ${PROJECT_SOURCE_DIR}/app/main.cpp)
+target_link_libraries(roviro-dazo PRIVATE roviro_app)
+set_target_properties(roviro-dazo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -1,0 +1,251 @@
+// Switching screens, the single fall-back, the focus table and the main tabs.
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "AppFixture.h"
+#include "app/AppMessages.h"
+#include "catalogue/Catalogue.h"
+
+namespace roviro::test {
+namespace {
+
+class NavigationTest : public AppTest {
+ protected:
+  NavigationTest() {
+    WriteProfile();
+    WriteStartIni("[STARTUP_LANGUAGE]\n00 00 00 00\n");
+    for (int id : {1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12}) RegisterScreen(id);
+  }
+  int Current() const {
+    return dlg->CurrentScreen() != nullptr ? dlg->CurrentScreen()->ScreenId() : 0;
+  }
+  static void SendKey(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, mods);
+    QApplication::sendEvent(target, &release);
+  }
+};
+
+TEST_F(NavigationTest, SwitchingBuildsLeavesAndDropsInOrder) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(2)));
+  const std::vector<std::string> expected = {"construct 1", "create 1",  "enter 1",     "update 1",
+                                             "leave 1",     "destroy 1", "construct 2", "create 2",
+                                             "enter 2",     "update 2"};
+  EXPECT_EQ(log.events, expected);
+  EXPECT_EQ(d.PreviousScreenId(), 1);
+  EXPECT_TRUE(d.Pools().buttonsA.InUse() & 1u);
+  EXPECT_TRUE(d.CurrentScreen()->Flags() & kScreenBound);
+  EXPECT_TRUE(d.Title()->isVisible());
+}
+
+TEST_F(NavigationTest, SwitchingToTheCurrentScreenDoesNothing) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(3)));
+  Pump();
+  log.events.clear();
+  d.Pools().buttonsA.At(0)->SetCaption("kept");
+  EXPECT_TRUE(Succeeded(d.SwitchScreen(3)));
+  Pump();
+  EXPECT_TRUE(log.events.empty());  // no leave, no create, no update after a repaint
+  EXPECT_EQ(d.Pools().buttonsA.At(0)->Caption(), "kept");
+}
+
+TEST_F(NavigationTest, IdNineIsRefusedAndLeavesNoScreen) {
+  auto& d = Open();
+  EXPECT_FALSE(factory.Register(9, [](CVQZodavaRozeDlg*) { return nullptr; }));
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  d.Pools().edits.At(0)->setPlainText("typed");
+  EXPECT_TRUE(Failed(d.SwitchScreen(9)));
+  EXPECT_EQ(d.CurrentScreen(), nullptr);
+  EXPECT_TRUE(log.Has("leave 1"));
+  EXPECT_TRUE(log.Has("destroy 1"));
+  // Every borrowed control is back to its defaults.
+  EXPECT_TRUE(d.Pools().edits.At(0)->isHidden());
+  EXPECT_TRUE(d.Pools().edits.At(0)->toPlainText().isEmpty());
+  EXPECT_TRUE(d.Pools().buttonsA.At(0)->isHidden());
+  EXPECT_EQ(d.Pools().buttonsA.At(0)->GetLayout(), kPoolButtonLayoutAC);
+  EXPECT_EQ(d.Pools().buttonsB.At(0)->GetLayout(), kPoolButtonLayoutB);
+  // A number without a registered class fails the same way.
+  factory.Unregister(4);
+  EXPECT_TRUE(Failed(d.SwitchScreen(4)));
+  EXPECT_EQ(d.CurrentScreen(), nullptr);
+  // The start view is back.
+  EXPECT_FALSE(d.StartButton()->isHidden());
+}
+
+TEST_F(NavigationTest, AFailingCreateFallsBackOnceToThePreviousScreen) {
+  RegisterScreen(5, true);
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(2)));
+  log.events.clear();
+  EXPECT_TRUE(Succeeded(d.SwitchScreen(5)));
+  EXPECT_EQ(Current(), 2);
+  EXPECT_EQ(d.FallbackScreenId(), 2);
+  EXPECT_EQ(log.Count("create 5"), 1);
+  EXPECT_EQ(log.Count("destroy 5"), 1);
+  EXPECT_EQ(log.Count("create 2"), 1);
+}
+
+TEST_F(NavigationTest, AFailingFallBackIsNotRetriedAgain) {
+  RegisterScreen(5, true);
+  auto& d = Open();
+  // No screen before: the fall-back is the same failing screen, tried once more, then given up.
+  EXPECT_TRUE(Failed(d.SwitchScreen(5)));
+  EXPECT_EQ(log.Count("create 5"), 2);
+  EXPECT_EQ(d.CurrentScreen(), nullptr);
+  EXPECT_TRUE(d.Pools().buttonsA.At(0)->isHidden());
+}
+
+TEST_F(NavigationTest, TabWalksTheFocusTableAndGivesUpWhenNothingIsUsable) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  Pump();
+  auto* screen = static_cast<TestScreen*>(d.CurrentScreen());
+  CMyButton* button = d.Pools().buttonsA.At(0);
+  QPlainTextEdit* edit = d.Pools().edits.At(0);
+  d.BackButton()->setEnabled(true);
+  d.NextButton()->setEnabled(false);
+
+  SendKey(&d, Qt::Key_Tab);
+  EXPECT_EQ(screen->FocusIndex(), 0);
+  EXPECT_EQ(QApplication::focusWidget(), button);
+  SendKey(button, Qt::Key_Tab);
+  EXPECT_EQ(screen->FocusIndex(), 1);
+  SendKey(edit, Qt::Key_Tab);  // entry 33 (next) is disabled: entry 34 (back)
+  EXPECT_EQ(screen->FocusIndex(), kFocusBackEntry);
+  SendKey(d.BackButton(), Qt::Key_Tab);  // wraps to the start
+  EXPECT_EQ(screen->FocusIndex(), 0);
+  SendKey(button, Qt::Key_Backtab, Qt::ShiftModifier);  // backwards wraps to the end
+  EXPECT_EQ(screen->FocusIndex(), kFocusBackEntry);
+
+  // Nothing usable: index -1, the focus stays where it was.
+  button->setEnabled(false);
+  edit->hide();
+  d.BackButton()->setEnabled(false);
+  QWidget* before = QApplication::focusWidget();
+  SendKey(&d, Qt::Key_Tab);
+  EXPECT_EQ(screen->FocusIndex(), -1);
+  EXPECT_EQ(QApplication::focusWidget(), before);
+  SendKey(&d, Qt::Key_Tab);
+  EXPECT_EQ(screen->FocusIndex(), -1);
+}
+
+TEST_F(NavigationTest, BackAndNextFollowTheCatalogueOrTheScreensFallbacks) {
+  LinkTree(false);  // no catalogue
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(2)));
+  d.BackButton()->setEnabled(true);
+  d.NextButton()->setEnabled(true);
+  d.NextButton()->click();
+  Pump();
+  EXPECT_EQ(Current(), 3);
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(2)));
+  d.BackButton()->setEnabled(true);
+  d.BackButton()->click();
+  Pump();
+  EXPECT_EQ(Current(), 1);
+}
+
+TEST_F(NavigationTest, MainTabsFollowTheCurrentCatalogue) {
+  auto& d = Open();
+  const Catalogue* catalogue = d.CurrentCatalogue();
+  ASSERT_NE(catalogue, nullptr);
+  ASSERT_GT(d.CatalogueCount(), 0);
+  auto lowest = [&](int from, int fallback) {
+    for (int id = from; id <= 12; ++id) {
+      if (GetScreenRecord(catalogue, id) != nullptr) return id;
+    }
+    return fallback;
+  };
+  const ScreenRecord* first = GetScreenRecord(catalogue, 1);
+  ASSERT_NE(first, nullptr);
+
+  d.TabButton(1)->setEnabled(true);
+  d.TabButton(1)->click();
+  EXPECT_EQ(Current(), first->Next);
+  EXPECT_TRUE(d.TabButton(1)->isDown());
+  d.TabButton(0)->setEnabled(true);
+  d.TabButton(0)->click();
+  EXPECT_EQ(Current(), lowest(1, 1));
+  EXPECT_TRUE(d.TabButton(0)->isDown());
+  EXPECT_FALSE(d.TabButton(1)->isDown());
+  d.TabButton(2)->setEnabled(true);
+  d.TabButton(2)->click();
+  EXPECT_EQ(Current(), lowest(6, 6));
+  EXPECT_EQ(d.MainTabTarget(3), 7);
+  EXPECT_EQ(d.MainTabTarget(4), 8);
+  // A tab first lets the screen keep its values.
+  EXPECT_TRUE(log.Has("store " + std::to_string(lowest(1, 1))));
+}
+
+TEST_F(NavigationTest, MainTabsWithoutCatalogue) {
+  LinkTree(false);
+  auto& d = Open();
+  EXPECT_EQ(d.CurrentCatalogue(), nullptr);
+  EXPECT_EQ(d.MainTabTarget(0), 1);
+  EXPECT_EQ(d.MainTabTarget(2), 6);
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(3)));
+  d.OnMainTab(1);  // the settings tab leads nowhere without the first screen's record
+  EXPECT_EQ(Current(), 3);
+  d.OnMainTab(4);
+  EXPECT_EQ(Current(), 8);
+}
+
+TEST_F(NavigationTest, ScreensAskForSwitchesWithMessage20026) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  d.PostMessage(kMsgSwitchScreen, 7);
+  Pump();
+  EXPECT_EQ(Current(), 7);
+  std::intptr_t result = -1;
+  EXPECT_TRUE(d.WindowProc(kMsgSwitchScreen, 9, 0, &result));
+  EXPECT_EQ(result, 0);
+}
+
+TEST_F(NavigationTest, DroppingAScreenKillsItsTimersAndRoutesNothingMore) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  d.SetTimer(3, 1);
+  d.SetTimer(20, 100000);
+  ASSERT_TRUE(WaitFor([&] { return log.Has("timer 3"); }));
+  d.Pools().buttonsA.At(0)->click();
+  EXPECT_TRUE(log.Has("button"));
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(2)));
+  EXPECT_FALSE(d.HasTimer(3));
+  EXPECT_TRUE(d.HasTimer(20));  // not one of the screen timers 0 to 9
+}
+
+}  // namespace
+}  // namespace roviro::test
+
+namespace roviro::test {
+namespace {
+
+TEST_F(NavigationTest, ScreensDressButtonsFromTheirPageAndMarkTheStrip) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(3)));
+  CScreen* screen = d.CurrentScreen();
+  CMyButton* button = d.Pools().buttonsA.At(0);
+  screen->LoadButtonBitmaps(button, 7);  // a picture button of page 3
+  EXPECT_EQ(button->GetLayout(), kScreenButtonLayout);
+  EXPECT_EQ(button->StatePictures().Count(), 6);
+  EXPECT_TRUE(button->StatePictures().IsLoaded());
+  ASSERT_NE(button->StatePictures().Frame(0), nullptr);
+  const std::string pressed = button->StatePictures().Frame(0)->fileName;
+  EXPECT_EQ(FileNameOf(pressed), FileNameOf(screen->Description().Bitmap(7, 4)));
+
+  QImage canvas(800, 600, QImage::Format_RGB32);
+  QPainter painter(&canvas);
+  screen->OnPaint(&painter);
+  EXPECT_EQ(d.NavigationStrip().Current(), 2);  // frame = screen id - 1
+  EXPECT_EQ(screen->ClearFlag4(), 1);
+  EXPECT_FALSE(screen->IgnoreCommandFrom(button));
+  EXPECT_EQ(screen->GetDialog(), &d);
+}
+
+}  // namespace
+}  // namespace roviro::test

@@ -1,0 +1,130 @@
+// Renders the program window as the fitter sees it: the start view in both languages (with
+// that language chosen), the start view before any choice, a screen's frame (heading, small
+// logo, navigation strip, tabs, back and next) and the first-start dialog. Writes PNG files
+// into the folder given as the only argument; fails when a picture is missing or blank.
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+#include "AppFixture.h"
+#include "app/DlgFirstStart.h"
+#include "catalogue/ContactProfile.h"
+#include "platform/Paths.h"
+
+namespace {
+
+using namespace roviro;
+using namespace roviro::test;
+
+bool Save(QWidget* w, const QString& folder, const char* name) {
+  const QImage image = w->grab().toImage();
+  // A window that drew nothing is one colour throughout.
+  bool varied = false;
+  const QRgb first = image.pixel(0, 0);
+  for (int y = 0; y < image.height() && !varied; y += 7) {
+    for (int x = 0; x < image.width() && !varied; x += 7) varied = image.pixel(x, y) != first;
+  }
+  const QString path = folder + "/" + name;
+  const bool saved = image.save(path, "PNG");
+  std::cout << (saved && varied ? "wrote " : "FAILED ") << path.toStdString() << "\n";
+  return saved && varied;
+}
+
+// One program folder with the built tree, StartIni.dat and a contact profile.
+struct Setup {
+  TempFolder program;
+  TempFolder data;
+  ScriptedPrompts prompts;
+  ScreenFactory factory;
+  ScreenLog log;
+  ManualClock clock;
+  SimulatedBridgeList bridges;
+  PortResolver resolver;
+  ParameterImage image;
+
+  explicit Setup(int language) {
+    namespace fs = std::filesystem;
+    fs::create_directory_symlink(BuiltLoaderDaten(), fs::path(program.Path()) / "LoaderDaten");
+    if (language >= 0) {
+      std::FILE* f = std::fopen(program.File("StartIni.dat").c_str(), "w");
+      std::fprintf(f, "[STARTUP_LANGUAGE]\n00 00 00 %02X\n", language);
+      std::fclose(f);
+    }
+    ContactRecord record;
+    record.company = "Muster Rollladen GmbH";
+    WriteContactProfile(data.Path(), record);
+    factory.Register(
+        1, [this](CVQZodavaRozeDlg* d) { return std::make_unique<TestScreen>(d, 1, &log, false); });
+  }
+  DialogEnvironment Env() {
+    DialogEnvironment env;
+    env.programFolder = program.Path();
+    env.sharedDataFolder = data.Path();
+    env.prompts = &prompts;
+    env.factory = &factory;
+    env.clock = &clock;
+    env.bridges = &bridges;
+    env.resolver = &resolver;
+    env.image = &image;
+    return env;
+  }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setStyle("Fusion");
+  if (argc != 2) {
+    std::cerr << "usage: app_screenshots FOLDER\n";
+    return 2;
+  }
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(folder);
+  bool ok = true;
+
+  const struct {
+    int language;
+    const char* name;
+  } views[] = {{0, "start-de.png"}, {1, "start-en.png"}, {-1, "start-no-language.png"}};
+  for (const auto& view : views) {
+    Setup setup(view.language);
+    CVQZodavaRozeDlg dlg(setup.Env());
+    ok = dlg.OnInitDialog() && ok;
+    dlg.show();
+    QApplication::processEvents();
+    ok = Save(&dlg, folder, view.name) && ok;
+    if (view.language == 0) {
+      dlg.StartButton()->click();
+      QApplication::processEvents();
+      ok = dlg.CurrentScreen() != nullptr && ok;
+      ok = Save(&dlg, folder, "screen-frame-de.png") && ok;
+    }
+  }
+
+  {
+    TempFolder data;
+    CDlgFirstStart dlg(data.Path(), JoinPath(BuiltLoaderDaten(), "Screen/Deutsch/ScreenStart.dat"));
+    ok = dlg.OnInitDialog() && ok;
+    dlg.show();
+    dlg.Edit(0)->setText("Muster Rollladen GmbH");
+    QApplication::processEvents();
+    ok = Save(&dlg, folder, "first-start-de.png") && ok;
+  }
+  {
+    // At the very first start no language is chosen yet: the template texts show.
+    TempFolder data;
+    CDlgFirstStart dlg(data.Path(), data.File("ScreenStart.dat"));
+    dlg.OnInitDialog();
+    dlg.show();
+    QApplication::processEvents();
+    ok = Save(&dlg, folder, "first-start-template.png") && ok;
+  }
+  return ok ? 0 : 1;
+}
