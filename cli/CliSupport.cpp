@@ -2,13 +2,51 @@
 
 #include <iostream>
 
+#ifdef _WIN32
+#include <io.h>
+#define ROVIRO_ISATTY _isatty
+#else
+#include <unistd.h>
+#define ROVIRO_ISATTY isatty
+#endif
+
 #include "catalogue/XmlSupport.h"
+#include "platform/Paths.h"
+#include "ui/ScreenDescription.h"
 
 namespace roviro::cli {
 
+void StderrMessageSink::Post(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t) {
+  std::lock_guard lock(m_mutex);
+  m_posts.push_back({msg, wParam});
+}
+
+int StderrMessageSink::Count() const {
+  std::lock_guard lock(m_mutex);
+  return m_count;
+}
+
+std::vector<StderrMessageSink::Posted> StderrMessageSink::Posts() const {
+  std::lock_guard lock(m_mutex);
+  return m_posts;
+}
+
+bool StderrMessageSink::WasPosted(std::uint32_t msg, int wParam) const {
+  std::lock_guard lock(m_mutex);
+  for (const auto& p : m_posts) {
+    if (p.msg == msg && (wParam < 0 || p.wParam == static_cast<std::uintptr_t>(wParam))) {
+      return true;
+    }
+  }
+  return false;
+}
+
 int StderrMessageSink::MessageBox(const std::string& text, const std::string& caption,
                                   std::uint32_t style) {
+  std::lock_guard lock(m_mutex);
   ++m_count;
+  // Clears a progress line that may stand on the terminal.
+  if (StderrIsTerminal()) std::cerr << "\r\033[K";
   if (caption.empty()) {
     std::cerr << Latin1ToUtf8(text) << '\n';
   } else {
@@ -17,6 +55,14 @@ int StderrMessageSink::MessageBox(const std::string& text, const std::string& ca
   // Questions get the cautious answer: a tool run without a person never confirms.
   if (style & kMbYesNo) return kIdNo;
   return kIdOk;
+}
+
+bool StderrIsTerminal() { return ROVIRO_ISATTY(2) != 0; }
+
+std::string LanguageFolder(const Folders& folders, int language) {
+  ScreenDescription main;
+  main.Load(folders.Program() + kScreenFolder, 999, 15);
+  return NormalisePath(folders.Program() + kScreenFolder + main.Text(5, language));
 }
 
 Folders MakeFolders(const GlobalOptions& options) {

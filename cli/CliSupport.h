@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -35,16 +36,31 @@ struct GlobalOptions {
 };
 
 // Message boxes of the core, printed as "caption: text" on standard error (a box without
-// caption prints the text alone). Posted messages are ignored. Counts what it printed.
+// caption prints the text alone); questions are answered "no". Posted messages are kept, so
+// a command can see how a worker ended. Safe to call from worker threads.
 class StderrMessageSink final : public MessageSink {
  public:
-  void Post(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
+  struct Posted {
+    std::uint32_t msg;
+    std::uintptr_t wParam;
+  };
+  void Post(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam) override;
   int MessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
-  int Count() const { return m_count; }
+  int Count() const;
+  std::vector<Posted> Posts() const;
+  // True when `msg` was posted (with `wParam`, when given).
+  bool WasPosted(std::uint32_t msg, int wParam = -1) const;
 
  private:
+  mutable std::mutex m_mutex;
   int m_count = 0;
+  std::vector<Posted> m_posts;
 };
+
+bool StderrIsTerminal();
+
+// The folder of language 0 or 1, as the main description (Screen999.dat) names it.
+std::string LanguageFolder(const Folders& folders, int language);
 
 // Program, shared data, settings and temporary folders from the options (defaults as the
 // program uses them).

@@ -1,11 +1,310 @@
 #include "cli/DeviceCommands.h"
 
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <thread>
+
+#include "catalogue/ContactProfile.h"
+#include "catalogue/LudFile.h"
+#include "cli/BoxSession.h"
+#include "device/OperatingData.h"
+#include "platform/Paths.h"
+#include "screens/MotorList.h"
+#include "screens/OperatingDataView.h"
+#include "screens/ParameterFile.h"
+#include "ui/ScreenDescription.h"
+#include "ui/TextHelpers.h"
+
 namespace roviro::cli {
 
+namespace {
+
+// The catalogues as start-up loads them (messages printed), and the image filled from each
+// one's first motor, the last one winning, as the main dialog leaves it.
+CatalogueList LoadCataloguesAsStartUp(const Folders& folders, ParameterImage& image) {
+  StderrMessageSink sink;
+  CatalogueLoadContext context{folders.Program(), folders.Temp(), &sink};
+  CatalogueList list;
+  LoadCatalogues(context, list);
+  for (const auto& c : list) CopyMotorToParameterImage(c.get(), &image, 0);
+  return list;
+}
+
+const Catalogue* At(const CatalogueList& list, int index) {
+  return index >= 0 && static_cast<std::size_t>(index) < list.size() ? list[index].get() : nullptr;
+}
+
+// How a transfer worker ended, from the messages it posted.
+int TransferOutcome(const StderrMessageSink& sink, bool upload) {
+  if (sink.WasPosted(kMsgNoParameters)) return kExitNoParameters;
+  if (sink.WasPosted(kMsgTransferDone, 1) && upload) return kExitOtherMotor;
+  if (sink.WasPosted(kMsgTransferDone) || sink.WasPosted(kMsgBoxOnly)) return kExitOk;
+  return kExitTransfer;
+}
+
+std::string Hex2(std::uint8_t v) {
+  char text[4];
+  std::snprintf(text, sizeof text, "%02X", v);
+  return text;
+}
+
+int RunPorts(const GlobalOptions& options) {
+  const Folders folders = MakeFolders(options);
+  ParameterImage scratch;
+  scratch.Clear();
+  BoxSession session(options, folders, scratch);
+  if (const int rc = session.Connect(); rc != kExitOk) return rc;
+  std::string serial = "?";
+  std::string version = "?";
+  if (session.Link().IdentifyBox() == 1) {
+    serial = Hex2(scratch.Block(0x2E)[0]) + Hex2(scratch.Block(0x2E)[1]);
+    version = Hex2(scratch.Block(0x39)[15]);
+  }
+  std::cout << session.LogicalPort() << '\t' << session.DevicePath() << "\tserial " << serial
+            << "\tversion " << version << '\n';
+  return kExitOk;
+}
+
+struct DownloadTexts {
+  std::string output;
+  std::string name, company, comment, motorName;
+  bool hasName = false, hasCompany = false, hasComment = false, hasMotorName = false;
+};
+
+int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
+  std::string path;
+  std::string title;
+  if (!ResolveParameterFilePath(texts.output, &path, &title)) {
+    std::cerr << "roviro-cli: " << texts.output << ": not usable as a parameter file name\n";
+    return kExitUsage;
+  }
+  const Folders folders = MakeFolders(options);
+  ParameterImage image;
+  image.Clear();
+  const CatalogueList catalogues = LoadCataloguesAsStartUp(folders, image);
+  ContactRecord contact;
+  ReadContactProfile(folders.SharedData(), &contact);
+
+  BoxSession session(options, folders, image);
+  if (const int rc = session.Connect(At(catalogues, 0)); rc != kExitOk) return rc;
+  session.Link().State().m_jobMask = 1;
+  session.Link().State().m_mode = 1;
+  session.RunWorker(&CDeviceLink::StartDownload);
+  if (const int rc = TransferOutcome(session.Sink(), false); rc != kExitOk) {
+    std::cerr << "roviro-cli: download failed\n";
+    return rc;
+  }
+  const bool fromBox = session.Sink().WasPosted(kMsgBoxOnly);
+
+  // The catalogue motor and its data file, as the load-data screen picks them.
+  const int selection = SelectMotorForImage(catalogues, image);
+  const Catalogue* current = At(catalogues, selection);
+  const std::int32_t valid = image.m_valid;
+  ReadLudFile(&image, current, image.Variant() <= 2 ? image.Variant() : 0, folders.Temp(), contact);
+  image.m_valid = valid;
+  if (texts.hasName) image.m_name = Utf8ToLatin1(texts.name);
+  if (texts.hasCompany) image.m_firma = Utf8ToLatin1(texts.company);
+  if (texts.hasComment) image.m_kommentar = Utf8ToLatin1(texts.comment);
+  if (texts.hasMotorName) image.m_moName = Utf8ToLatin1(texts.motorName);
+
+  if (Failed(SaveParameterFile(path, image, contact, current, folders.Temp(),
+                               RealClock().LocalNow()))) {
+    std::cerr << "roviro-cli: " << path << ": cannot be written\n";
+    return kExitFile;
+  }
+  std::cerr << "downloaded from the " << (fromBox ? "box (no motor connected)" : "motor")
+            << " into " << path << '\n';
+  return kExitOk;
+}
+
+int RunUpload(const GlobalOptions& options, const std::string& file) {
+  const Folders folders = MakeFolders(options);
+  ParameterImage image;
+  image.Clear();
+  const CatalogueList catalogues = LoadCataloguesAsStartUp(folders, image);
+  int selection = SelectMotorForImage(catalogues, image);
+  StderrMessageSink fileSink;
+  const ParameterFileLoadResult loaded =
+      LoadParameterFile(file, image, catalogues, &selection, &fileSink);
+  if (!loaded.Ok()) {
+    std::cerr << "roviro-cli: " << file << ": "
+              << (loaded.status == ParameterFileStatus::kNoSelection
+                      ? "no loaded catalogue holds this motor"
+                      : "cannot be loaded as a parameter file")
+              << '\n';
+    return kExitFile;
+  }
+  BoxSession session(options, folders, image);
+  if (const int rc = session.Connect(At(catalogues, selection)); rc != kExitOk) return rc;
+  session.Link().State().m_catalogue = At(catalogues, selection);
+  session.Link().State().m_jobMask = 2;
+  session.Link().State().m_mode = 2;
+  session.RunWorker(&CDeviceLink::StartUpload);
+  const int rc = TransferOutcome(session.Sink(), true);
+  if (rc == kExitOtherMotor) {
+    std::cerr << "roviro-cli: the connected motor is of another type; nothing was written\n";
+  } else if (rc != kExitOk) {
+    std::cerr << "roviro-cli: upload failed\n";
+  } else {
+    std::cerr << "uploaded into the "
+              << (session.Sink().WasPosted(kMsgBoxOnly) ? "box (no motor connected)"
+                                                        : "motor and the box")
+              << '\n';
+  }
+  return rc;
+}
+
+int RunOpData(const GlobalOptions& options, bool json) {
+  const Folders folders = MakeFolders(options);
+  ParameterImage image;
+  image.Clear();
+  const CatalogueList catalogues = LoadCataloguesAsStartUp(folders, image);
+  image.Clear();
+  ScreenDescription page;
+  if (Failed(page.Load(LanguageFolder(folders, options.language), 8, 20))) {
+    std::cerr << "roviro-cli: the operating-data page of language " << options.language
+              << " cannot be read below " << folders.Program() << kScreenFolder << '\n';
+    return kExitFile;
+  }
+  BoxSession session(options, folders, image);
+  if (const int rc = session.Connect(At(catalogues, 0)); rc != kExitOk) return rc;
+  // The firmware version lives in the motor's identity block: read the set first, as the
+  // fitter does before opening the operating data. Without it the version is not shown.
+  session.Link().State().m_jobMask = 1;
+  session.Link().State().m_mode = 1;
+  session.RunWorker(&CDeviceLink::StartDownload);
+  if (!session.Sink().WasPosted(kMsgTransferDone)) image.Block(0x39)[16] = 0;
+  if (Failed(ReadOperatingData(session.Link()))) {
+    std::cerr << "roviro-cli: the motor does not answer\n";
+    return kExitTransfer;
+  }
+  const OperatingDataView view = BuildOperatingDataView(image, page);
+  std::string firmware = MotorFirmwareText(image.Block(0x39)[16]);
+  if (firmware.rfind(" - ", 0) == 0) firmware.erase(0, 3);
+  if (json) {
+    nlohmann::ordered_json doc;
+    doc["runningSeconds"] = view.runningSeconds;
+    doc["runningTime"] = Latin1ToUtf8(view.timeLine);
+    doc["firmware"] = Latin1ToUtf8(firmware);
+    doc["counter1"] = view.firstCounter;
+    doc["counter2"] = view.secondCounter;
+    nlohmann::ordered_json events = nlohmann::ordered_json::array();
+    for (const auto& row : view.events) {
+      events.push_back({{"code", Hex2(row.code)}, {"text", Latin1ToUtf8(row.columns[2])}});
+    }
+    doc["events"] = events;
+    std::cout << doc.dump(2) << '\n';
+    return kExitOk;
+  }
+  std::cout << Latin1ToUtf8(page.Text(2, 0)) << ' ' << Latin1ToUtf8(view.timeLine) << '\n';
+  std::cout << Latin1ToUtf8(page.Text(4, 0)) << ' ' << view.firstCounter << '\n';
+  std::cout << Latin1ToUtf8(page.Text(4, 1)) << ' ' << view.secondCounter << '\n';
+  for (const auto& row : view.events) {
+    std::cout << Latin1ToUtf8(row.columns[0]) << '\t' << Latin1ToUtf8(row.columns[1]) << '\t'
+              << Latin1ToUtf8(row.columns[2]) << '\n';
+  }
+  return kExitOk;
+}
+
+volatile std::sig_atomic_t g_interrupted = 0;
+extern "C" void OnInterrupt(int) { g_interrupted = 1; }
+
+struct SimOptions {
+  bool noMotor = false;
+  std::string motor;  // six hex digits: the motor identity (block 0x39 bytes 0..2)
+  bool boxEmpty = false;
+  bool pace = false;
+};
+
+int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
+  auto box = std::make_shared<sim::BoxSimulator>(RealClock());
+  const Folders folders = MakeFolders(options);
+  ParameterImage image;
+  image.Clear();
+  const CatalogueList catalogues = LoadCataloguesAsStartUp(folders, image);
+  if (!catalogues.empty()) {
+    // A motor of the first known type, so that the program finds it in its catalogues.
+    image.Clear();
+    CopyMotorToParameterImage(catalogues[0].get(), &image, 0);
+    LoadSimulatedMotor(*box, image);
+  }
+  if (!simOptions.motor.empty()) {
+    const std::string digits = RemoveBlanks(simOptions.motor);
+    if (digits.size() != 6 ||
+        digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+      std::cerr << "roviro-cli: --motor takes six hex digits, for example 12 34 41\n";
+      return kExitUsage;
+    }
+    std::vector<std::uint8_t> block = box->MotorBlock(0x39);
+    HexToBytes(block.data(), digits, 3);
+    sim::BoxSimulator::Seal(block);
+    box->SetMotorBlock(0x39, block);
+  }
+  box->SetMotorPresent(!simOptions.noMotor);
+  box->SetBoxHasParameters(!simOptions.boxEmpty);
+  box->SetPacing(simOptions.pace);
+  sim::PtyTransport pty(box);
+  if (Failed(pty.Start())) {
+    std::cerr << "roviro-cli: cannot open a pseudo-terminal\n";
+    return kExitNoBox;
+  }
+  std::cout << pty.SlavePath() << std::endl;
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  while (g_interrupted == 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  pty.Stop();
+  return kExitOk;
+}
+
+}  // namespace
+
 void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
-  (void)app;
-  (void)options;
-  (void)rc;
+  auto* ports = app.add_subcommand("ports",
+                                   "boxes that discovery finds: logical port, device, "
+                                   "box serial, box version");
+  ports->callback([&] { rc = RunPorts(options); });
+
+  static DownloadTexts download;
+  auto* dl = app.add_subcommand(
+      "download",
+      "read the set from the motor (from the box when no motor is connected) and "
+      "save it as a parameter file");
+  dl->add_option("-o,--output", download.output, "the *.kxmc file to write")->required();
+  dl->add_option("--name", download.name, "name of the set");
+  dl->add_option("--company", download.company, "company of the set");
+  dl->add_option("--comment", download.comment, "comment (\\n for a line break)");
+  dl->add_option("--motor-name", download.motorName, "motor name of the set");
+  dl->callback([&, dl] {
+    download.hasName = dl->count("--name") > 0;
+    download.hasCompany = dl->count("--company") > 0;
+    download.hasComment = dl->count("--comment") > 0;
+    download.hasMotorName = dl->count("--motor-name") > 0;
+    if (download.hasComment) download.comment = ExpandLineBreaks(download.comment);
+    rc = RunDownload(options, download);
+  });
+
+  static std::string uploadFile;
+  auto* ul = app.add_subcommand("upload", "load a parameter file and write it into motor and box");
+  ul->add_option("FILE", uploadFile, "the *.kxmc file")->required();
+  ul->callback([&] { rc = RunUpload(options, uploadFile); });
+
+  static bool opJson = false;
+  auto* op = app.add_subcommand("opdata", "read the motor's operating data");
+  op->add_flag("--json", opJson, "one JSON document on standard output");
+  op->callback([&] { rc = RunOpData(options, opJson); });
+
+  static SimOptions simOptions;
+  auto* simCmd = app.add_subcommand(
+      "sim",
+      "serve the simulated box on a pseudo-terminal; prints the device path first; runs "
+      "until interrupted");
+  simCmd->add_flag("--no-motor", simOptions.noMotor, "no motor plugged into the box");
+  simCmd->add_option("--motor", simOptions.motor, "motor identity, six hex digits");
+  simCmd->add_flag("--box-empty", simOptions.boxEmpty, "the box holds no parameters");
+  simCmd->add_flag("--pace", simOptions.pace, "send at the real 9600-baud pace");
+  simCmd->callback([&] { rc = RunSim(options, simOptions); });
 }
 
 }  // namespace roviro::cli

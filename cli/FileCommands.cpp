@@ -12,7 +12,9 @@
 #include "catalogue/ParameterImage.h"
 #include "catalogue/XmlSupport.h"
 #include "platform/Paths.h"
+#include "screens/MotorList.h"
 #include "screens/ParameterFile.h"
+#include "ui/ScreenDescription.h"
 #include "ui/TextHelpers.h"
 
 namespace roviro::cli {
@@ -141,9 +143,12 @@ int RunShow(const GlobalOptions& options, const std::string& file, bool json) {
   InspectedFile f;
   if (const int rc = Inspect(file, catalogues, &f); rc != kExitOk) return rc;
   const ParameterImage& image = f.image;
+  // The catalogue motor's name as the load-data screen's list words it.
+  ScreenDescription language;
+  language.Load(LanguageFolder(MakeFolders(options), options.language), 0, 15);
   const std::string catalogueName =
       f.catalogueIndex >= 0
-          ? catalogues[static_cast<std::size_t>(f.catalogueIndex)]->motors[0].strMoNa
+          ? MotorListLine(catalogues[static_cast<std::size_t>(f.catalogueIndex)].get(), language)
           : std::string();
 
   if (json) {

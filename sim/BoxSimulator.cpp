@@ -14,8 +14,7 @@ constexpr std::size_t kBoxSizes[3] = {25, 11, 13};
 
 }  // namespace
 
-BoxSimulator::BoxSimulator(Clock& clock)
-    : m_nowUs([c = &clock] { return c->NowMs() * 1000; }) {
+BoxSimulator::BoxSimulator(Clock& clock) : m_nowUs([c = &clock] { return c->NowMs() * 1000; }) {
   m_motor = StandardMotorBlocks(0);
   m_factory = m_motor;
   const std::uint8_t sources[3] = {0x39, 0x2E, 0x34};
@@ -68,7 +67,10 @@ std::map<std::uint8_t, std::vector<std::uint8_t>> BoxSimulator::StandardMotorBlo
   op[2] = 0x01;
   op[5] = 7;
   op[7] = 3;
-  for (int k = 0; k < 10; ++k) op[11 + k] = static_cast<std::uint8_t>(0x10 + k);
+  // Oldest first: switched on, end stops, an obstacle, a parameter write.
+  static constexpr std::uint8_t kEvents[10] = {0x01, 0x02, 0x03, 0x02, 0x04,
+                                               0x03, 0x0B, 0x02, 0x03, 0x01};
+  for (int k = 0; k < 10; ++k) op[11 + k] = kEvents[k];
   for (auto& [cmd, b] : blocks) Seal(b);
   return blocks;
 }

@@ -1,0 +1,108 @@
+#include "cli/BoxSession.h"
+
+#include <chrono>
+#include <iostream>
+#include <thread>
+
+namespace roviro::cli {
+
+namespace {
+
+// The logical name under which an explicit device or the simulated box is reached.
+constexpr int kExplicitComPort = 250;
+
+}  // namespace
+
+void LoadSimulatedMotor(sim::BoxSimulator& box, const ParameterImage& image) {
+  for (const BlockInfo& info : kBlocks) {
+    // Block 0x30 holds the operating data; the simulated motor keeps its own, which has
+    // running time and events to show.
+    if (info.command == 0x30) continue;
+    const auto block = image.Block(info.command);
+    std::vector<std::uint8_t> bytes(block.begin(), block.end());
+    sim::BoxSimulator::Seal(bytes);
+    box.SetMotorBlock(info.command, bytes);
+    box.SetFactoryBlock(info.command, bytes);
+  }
+}
+
+BoxSession::BoxSession(const GlobalOptions& options, const Folders& folders, ParameterImage& image)
+    : m_options(options) {
+  if (options.simulate) {
+    m_box = std::make_shared<sim::BoxSimulator>(RealClock());
+    m_pty = std::make_unique<sim::PtyTransport>(m_box);
+  }
+  UsbBridgeList* bridges = options.simulate ? &m_simBridges : nullptr;
+  m_link = std::make_unique<CDeviceLink>(RealClock(), bridges, m_resolver, image);
+  m_link->Init(&m_sink, 1, 100);
+  m_link->State().m_programFolder = folders.Program();
+  m_link->LoadIgnoreList();
+}
+
+BoxSession::~BoxSession() {
+  m_link->Stop();
+  if (m_pty) m_pty->Stop();
+}
+
+int BoxSession::Connect(const Catalogue* simMotorFrom) {
+  if (m_pty) {
+    if (simMotorFrom != nullptr) {
+      ParameterImage factory;
+      factory.Clear();
+      CopyMotorToParameterImage(simMotorFrom, &factory, 0);
+      LoadSimulatedMotor(*m_box, factory);
+    }
+    if (Failed(m_pty->Start())) {
+      std::cerr << "roviro-cli: the simulated box cannot open a pseudo-terminal\n";
+      return kExitNoBox;
+    }
+    m_pty->Attach(m_resolver, m_simBridges, kExplicitComPort);
+  }
+  if (!m_options.port.empty()) {
+    const std::string name = "COM" + std::to_string(kExplicitComPort);
+    m_resolver.RegisterPath(name, m_options.port);
+    if (Failed(m_link->OpenPort(name, 9600, 8, 0, 0))) {
+      std::cerr << "roviro-cli: " << m_options.port
+                << ": cannot be opened, or the box does not answer the probe\n";
+      return kExitNoBox;
+    }
+    m_link->State().Set(kLinkOpen);
+    return kExitOk;
+  }
+  if (Failed(m_link->Discover())) {
+    std::cerr << "roviro-cli: no ZodavaRoze box found (USB serial bridges with vendor id 0403; "
+                 "see IgnorePortList.txt, or use --port or --simulate)\n";
+    return kExitNoBox;
+  }
+  return kExitOk;
+}
+
+void BoxSession::RunWorker(bool (CDeviceLink::*start)()) {
+  if (!((*m_link).*start)()) return;
+  const bool terminal = StderrIsTerminal();
+  int shown = -1;
+  while (m_link->RunningWorkers() > 0) {
+    if (terminal) {
+      const int progress = m_link->State().m_progress.load();
+      if (progress != shown) {
+        shown = progress;
+        const int filled = progress * 30 / 100;
+        std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+                  << std::string(static_cast<std::size_t>(30 - filled), ' ') << "] " << progress
+                  << "%" << std::flush;
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  m_link->JoinWorkers();
+  if (terminal && shown >= 0) std::cerr << "\r\033[K" << std::flush;
+}
+
+std::string BoxSession::LogicalPort() const {
+  const int n = m_link->PortNumber();
+  return n >= 0 ? "COM" + std::to_string(n) : "COM" + std::to_string(kExplicitComPort);
+}
+
+std::string BoxSession::DevicePath() const { return m_resolver.DevicePath(LogicalPort()); }
+
+}  // namespace roviro::cli
