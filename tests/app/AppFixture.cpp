@@ -88,7 +88,8 @@ void TestScreen::StoreValues() { m_log->events.push_back("store " + std::to_stri
 
 std::string BuiltLoaderDaten() { return JoinPath(ROVIRO_BUILD_FOLDER, "LoaderDaten"); }
 
-AppTest::AppTest() {
+DialogEnvironment DialogParts::MakeEnvironment() {
+  DialogEnvironment env;
   env.programFolder = program.Path();
   env.sharedDataFolder = data.Path();
   env.prompts = &prompts;
@@ -97,6 +98,10 @@ AppTest::AppTest() {
   env.bridges = &bridges;
   env.resolver = &resolver;
   env.image = &image;
+  return env;
+}
+
+AppTest::AppTest() : env(MakeEnvironment()) {
   env.runFirstStart = [](CDlgFirstStart&) { ADD_FAILURE() << "unexpected first-start dialog"; };
 }
 

@@ -67,7 +67,25 @@ class TestScreen : public CScreenDefaults {
 // The built tree: <build>/LoaderDaten.
 std::string BuiltLoaderDaten();
 
-class AppTest : public ::testing::Test {
+// Everything a main dialog works with, each piece of its own: program and shared data folders,
+// scripted prompts, a screen factory with its log, a manual clock, a scripted bridge list, a
+// port resolver and a parameter image.
+struct DialogParts {
+  TempFolder program;
+  TempFolder data;
+  ScriptedPrompts prompts;
+  ScreenFactory factory;
+  ScreenLog log;
+  ManualClock clock;
+  SimulatedBridgeList bridges;
+  PortResolver resolver;
+  ParameterImage image;
+
+  // The environment that hands these pieces to a dialog.
+  DialogEnvironment MakeEnvironment();
+};
+
+class AppTest : public ::testing::Test, protected DialogParts {
  public:
   // Runs the event loop until `done` holds (false after a generous limit).
   static bool WaitFor(const std::function<bool()>& done);
@@ -87,15 +105,6 @@ class AppTest : public ::testing::Test {
   // Registers the test screen for `id` (failing Create when asked).
   void RegisterScreen(int id, bool failCreate = false);
 
-  TempFolder program;
-  TempFolder data;
-  ScriptedPrompts prompts;
-  ScreenFactory factory;
-  ScreenLog log;
-  ManualClock clock;
-  SimulatedBridgeList bridges;
-  PortResolver resolver;
-  ParameterImage image;
   DialogEnvironment env;
   std::unique_ptr<CVQZodavaRozeDlg> dlg;
   bool treeLinked = false;

@@ -36,17 +36,7 @@ bool Save(QWidget* w, const QString& folder, const char* name) {
 }
 
 // One program folder with the built tree, StartIni.dat and a contact profile.
-struct Setup {
-  TempFolder program;
-  TempFolder data;
-  ScriptedPrompts prompts;
-  ScreenFactory factory;
-  ScreenLog log;
-  ManualClock clock;
-  SimulatedBridgeList bridges;
-  PortResolver resolver;
-  ParameterImage image;
-
+struct Setup : DialogParts {
   explicit Setup(int language) {
     namespace fs = std::filesystem;
     fs::create_directory_symlink(BuiltLoaderDaten(), fs::path(program.Path()) / "LoaderDaten");
@@ -60,18 +50,6 @@ struct Setup {
     WriteContactProfile(data.Path(), record);
     factory.Register(
         1, [this](CVQZodavaRozeDlg* d) { return std::make_unique<TestScreen>(d, 1, &log, false); });
-  }
-  DialogEnvironment Env() {
-    DialogEnvironment env;
-    env.programFolder = program.Path();
-    env.sharedDataFolder = data.Path();
-    env.prompts = &prompts;
-    env.factory = &factory;
-    env.clock = &clock;
-    env.bridges = &bridges;
-    env.resolver = &resolver;
-    env.image = &image;
-    return env;
   }
 };
 
@@ -95,7 +73,7 @@ int main(int argc, char** argv) {
   } views[] = {{0, "start-de.png"}, {1, "start-en.png"}, {-1, "start-no-language.png"}};
   for (const auto& view : views) {
     Setup setup(view.language);
-    CVQZodavaRozeDlg dlg(setup.Env());
+    CVQZodavaRozeDlg dlg(setup.MakeEnvironment());
     ok = dlg.OnInitDialog() && ok;
     dlg.show();
     QApplication::processEvents();
