@@ -39,8 +39,8 @@ void ResetCommon(QWidget* control) {
 
 void ResetButton(CMyButton* button, std::uint32_t layout) {
   button->ResetToDefaults();
+  button->ResetAppearance(kPoolButtonFlags);
   ResetCommon(button);
-  button->SetFlags(kPoolButtonFlags);
   button->SetLayout(layout);
   button->StatePictures().SetDrawMode(kButtonPictureDrawMode);
   button->StatePictures().SetKey(kPoolButtonKey);
@@ -158,10 +158,10 @@ void ControlPools::ResetAll(const std::vector<std::string>& defaultPictures, Too
   });
   ForEach(statics, [](CMyStatic* s) {
     s->ResetToDefaults();
+    s->ResetAppearance(kFlagOwnDraw);
     ResetCommon(s);
-    s->SetFlags(kFlagOwnDraw);
+    s->SetStyle(0);
     s->SetText({});
-    s->Picture().Clear();
   });
   ForEach(lists, [](QTreeWidget* l) {
     ResetCommon(l);
@@ -177,17 +177,26 @@ void ControlPools::ResetAll(const std::vector<std::string>& defaultPictures, Too
   for (auto& text : comboTexts) text.clear();
   auto resetSlider = [](CMySliderCtrl* s) {
     s->ResetToDefaults();
+    s->ResetAppearance(0);
     ResetCommon(s);
     s->setRange(0, 100);
     s->setValue(0);
+    s->setSingleStep(1);
+    s->setPageStep(10);
+    s->setInvertedAppearance(false);
+    s->setTickPosition(QSlider::NoTicks);
   };
   ForEach(slidersV, resetSlider);
   ForEach(slidersH, resetSlider);
   ForEach(progress, [](CMyProgressCtrl* p) {
     p->ResetToDefaults();
+    p->ResetAppearance(0);
     ResetCommon(p);
     p->setRange(0, 100);
     p->setValue(0);
+    p->setOrientation(Qt::Horizontal);
+    p->setInvertedAppearance(false);
+    p->setTextVisible(false);
   });
   ForEach(timePickers, [](QTimeEdit* t) {
     ResetCommon(t);

@@ -39,16 +39,44 @@ unsigned ScrollCodeOf(int action) {
 
 }  // namespace
 
+// Counts the screen operations on the stack; the outermost one, when it returns, carries out a
+// switch that was asked for meanwhile.
+class CVQZodavaRozeDlg::ScreenCall {
+ public:
+  explicit ScreenCall(CVQZodavaRozeDlg& dlg) : m_dlg(dlg) { ++m_dlg.m_screenCallDepth; }
+  ~ScreenCall() { m_dlg.FinishScreenCall(); }
+  ScreenCall(const ScreenCall&) = delete;
+  ScreenCall& operator=(const ScreenCall&) = delete;
+
+ private:
+  CVQZodavaRozeDlg& m_dlg;
+};
+
+void CVQZodavaRozeDlg::FinishScreenCall() {
+  if (--m_screenCallDepth > 0 || m_pendingSwitch < 0) return;
+  const int id = m_pendingSwitch;
+  m_pendingSwitch = -1;
+  // Posted rather than done here: the control whose notification is being handled may still
+  // be on the stack.
+  PostMessage(kMsgSwitchScreen, static_cast<std::uintptr_t>(id));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Screens
 
 void CVQZodavaRozeDlg::ReleasePools() { m_pools.ReleaseAll(); }
 
 HResult CVQZodavaRozeDlg::SwitchScreen(int id, bool isRetry) {
+  if (m_screenCallDepth > 0) {
+    // A screen operation (or this switch) is still running; the last request wins.
+    m_pendingSwitch = id;
+    return S_OK;
+  }
   int previous = id;
   if (m_currentScreen != nullptr) {
     previous = m_currentScreen->ScreenId();
     if (previous == id) return S_OK;
+    ScreenCall call(*this);
     m_currentScreen->OnLeave();
   }
   DropScreen();
@@ -58,7 +86,12 @@ HResult CVQZodavaRozeDlg::SwitchScreen(int id, bool isRetry) {
     update();
     return E_FAIL;
   }
-  if (Failed(m_currentScreen->Create())) {
+  HResult created = E_FAIL;
+  {
+    ScreenCall call(*this);
+    created = m_currentScreen->Create();
+  }
+  if (Failed(created)) {
     // A screen that cannot be built is never left current.
     DropScreen();
     if (isRetry) {
@@ -69,6 +102,7 @@ HResult CVQZodavaRozeDlg::SwitchScreen(int id, bool isRetry) {
     m_pools.HideAndDisableAll();
     return SwitchScreen(previous, true);
   }
+  ScreenCall call(*this);
   m_currentScreen->OnEnter();
   m_previousScreenId = previous;
   if (isRetry) m_fallbackScreenId = previous;
@@ -116,6 +150,7 @@ int CVQZodavaRozeDlg::MainTabTarget(int index) const {
 void CVQZodavaRozeDlg::OnMainTab(int index) {
   if (index < 0 || index >= kTabCount) return;
   if (m_currentScreen != nullptr) {
+    ScreenCall call(*this);
     if (Failed(m_currentScreen->CommitIfChanged())) return;
     m_currentScreen->StoreValues();
   }
@@ -147,7 +182,9 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
   std::intptr_t ignored = 0;
   if (result == nullptr) result = &ignored;
   auto forward = [&] {
-    if (m_currentScreen != nullptr) m_currentScreen->OnWindowMessage(msg, wParam, lParam, result);
+    if (m_currentScreen == nullptr) return;
+    ScreenCall call(*this);
+    m_currentScreen->OnWindowMessage(msg, wParam, lParam, result);
   };
   switch (msg) {
     case kMsgRepaint:
@@ -180,7 +217,10 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
       *result = 1;
       return true;
     case kMsgRefresh:
-      if (m_currentScreen != nullptr) m_currentScreen->UpdateControls();
+      if (m_currentScreen != nullptr) {
+        ScreenCall call(*this);
+        m_currentScreen->UpdateControls();
+      }
       return true;
     case kMsgSwitchScreen:
       *result = Succeeded(SwitchScreen(static_cast<int>(wParam))) ? 1 : 0;
@@ -188,7 +228,9 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
     case kMsgTelegramQueued: {
       Telegram t;
       while (Succeeded(m_link->PopTelegram(t))) {
-        if (m_currentScreen != nullptr) m_currentScreen->OnDeviceFrame(&t);
+        if (m_currentScreen == nullptr) continue;
+        ScreenCall call(*this);
+        m_currentScreen->OnDeviceFrame(&t);
       }
       return true;
     }
@@ -210,21 +252,54 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
 
 void CVQZodavaRozeDlg::SetTimer(unsigned id, int intervalMs) {
   KillTimer(id);
-  const int qtId = startTimer(intervalMs < 0 ? 0 : intervalMs);
-  if (qtId != 0) m_timers[id] = qtId;
+  Timer timer;
+  timer.interval = intervalMs < 0 ? 0 : intervalMs;
+  timer.due = m_clock->NowMs() + timer.interval;
+  if (!m_clockDriven) {
+    timer.qtId = startTimer(timer.interval);
+    if (timer.qtId == 0) return;
+  }
+  m_timers[id] = timer;
 }
 
 void CVQZodavaRozeDlg::KillTimer(unsigned id) {
   const auto it = m_timers.find(id);
   if (it == m_timers.end()) return;
-  killTimer(it->second);
+  if (it->second.qtId != 0) killTimer(it->second.qtId);
   m_timers.erase(it);
 }
 
+int CVQZodavaRozeDlg::TimerInterval(unsigned id) const {
+  const auto it = m_timers.find(id);
+  return it == m_timers.end() ? -1 : it->second.interval;
+}
+
+void CVQZodavaRozeDlg::RunDueTimers() {
+  const std::int64_t now = m_clock->NowMs();
+  std::vector<unsigned> due;
+  for (const auto& [id, timer] : m_timers) {
+    if (timer.qtId == 0 && timer.due <= now) due.push_back(id);
+  }
+  for (unsigned id : due) {
+    // A tick may kill or restart any timer, or switch the screen.
+    const auto it = m_timers.find(id);
+    if (it == m_timers.end() || it->second.due > now) continue;
+    it->second.due = now + (it->second.interval > 0 ? it->second.interval : 1);
+    if (m_currentScreen != nullptr) {
+      ScreenCall call(*this);
+      m_currentScreen->OnTimer(id);
+    }
+  }
+}
+
 void CVQZodavaRozeDlg::timerEvent(QTimerEvent* e) {
-  for (const auto& [id, qtId] : m_timers) {
-    if (qtId == e->timerId()) {
-      if (m_currentScreen != nullptr) m_currentScreen->OnTimer(id);
+  for (const auto& [id, timer] : m_timers) {
+    if (timer.qtId != 0 && timer.qtId == e->timerId()) {
+      if (m_currentScreen != nullptr) {
+        const unsigned tick = id;
+        ScreenCall call(*this);
+        m_currentScreen->OnTimer(tick);
+      }
       return;
     }
   }
@@ -246,6 +321,7 @@ unsigned KeyFlags(const QMouseEvent* e) {
 void CVQZodavaRozeDlg::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton && m_currentScreen != nullptr) {
     const QPoint p = e->position().toPoint();
+    ScreenCall call(*this);
     m_currentScreen->OnLButtonDown(KeyFlags(e), p.x(), p.y());
   }
   QDialog::mousePressEvent(e);
@@ -254,6 +330,7 @@ void CVQZodavaRozeDlg::mousePressEvent(QMouseEvent* e) {
 void CVQZodavaRozeDlg::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton && m_currentScreen != nullptr) {
     const QPoint p = e->position().toPoint();
+    ScreenCall call(*this);
     m_currentScreen->OnLButtonUp(KeyFlags(e), p.x(), p.y());
   }
   QDialog::mouseReleaseEvent(e);
@@ -286,6 +363,7 @@ bool CVQZodavaRozeDlg::HandleKey(QKeyEvent* e) {
       if (m_currentScreen == nullptr) return false;
       if (press) {
         const bool back = e->key() == Qt::Key_Backtab || (m_state & kStateShiftHeld);
+        ScreenCall call(*this);
         if (back) {
           m_currentScreen->FocusPrevious();
         } else {
@@ -301,17 +379,25 @@ bool CVQZodavaRozeDlg::HandleKey(QKeyEvent* e) {
 // ---------------------------------------------------------------------------------------------
 // Routing of control notifications
 
-void CVQZodavaRozeDlg::ExchangeData(bool fromControls) {
+std::array<std::string, kComboCount> CVQZodavaRozeDlg::ExchangeFromControls() {
   for (int i = 0; i < kComboCount; ++i) {
     QComboBox* combo = m_pools.combos.At(i);
-    if (fromControls) {
-      m_pools.comboTexts[i] = combo->currentText().toLatin1().toStdString();
-    } else {
-      const int found = combo->findText(QString::fromLatin1(m_pools.comboTexts[i].c_str()));
-      if (found >= 0 && found != combo->currentIndex()) {
-        const QSignalBlocker block(combo);
-        combo->setCurrentIndex(found);
-      }
+    m_pools.comboTexts[i] =
+        combo->currentIndex() < 0 ? std::string() : combo->currentText().toLatin1().toStdString();
+  }
+  return m_pools.comboTexts;
+}
+
+void CVQZodavaRozeDlg::ExchangeToControls(const std::array<std::string, kComboCount>& taken) {
+  for (int i = 0; i < kComboCount; ++i) {
+    if (m_pools.comboTexts[i] == taken[i]) continue;
+    QComboBox* combo = m_pools.combos.At(i);
+    const int found = m_pools.comboTexts[i].empty()
+                          ? -1
+                          : combo->findText(QString::fromLatin1(m_pools.comboTexts[i].c_str()));
+    if (found != combo->currentIndex()) {
+      const QSignalBlocker block(combo);
+      combo->setCurrentIndex(found);
     }
   }
 }
@@ -319,9 +405,12 @@ void CVQZodavaRozeDlg::ExchangeData(bool fromControls) {
 template <class Fn>
 void CVQZodavaRozeDlg::Route(Fn fn) {
   if (m_currentScreen == nullptr) return;
-  ExchangeData(true);
-  fn(*m_currentScreen);
-  ExchangeData(false);
+  const auto taken = ExchangeFromControls();
+  {
+    ScreenCall call(*this);
+    fn(*m_currentScreen);
+  }
+  ExchangeToControls(taken);
 }
 
 void CVQZodavaRozeDlg::OnFrameButton(int id, QWidget* control) {

@@ -5,6 +5,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <vector>
+
 #include "ui/controls/MyDialog.h"
 
 namespace roviro {
@@ -16,6 +18,37 @@ QString Latin1(const std::string& s) {
 }
 
 std::string ToLatin1(const QString& s) { return s.toLatin1().toStdString(); }
+
+}  // namespace
+
+std::string QtFileFilter(const std::string& filter) {
+  std::vector<std::string> parts;
+  std::size_t begin = 0;
+  while (begin <= filter.size()) {
+    const std::size_t bar = filter.find('|', begin);
+    const std::size_t end = bar == std::string::npos ? filter.size() : bar;
+    parts.push_back(filter.substr(begin, end - begin));
+    if (bar == std::string::npos) break;
+    begin = bar + 1;
+  }
+  if (parts.size() < 2) return filter;  // already a plain description
+  std::string out;
+  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+    const std::string& description = parts[i];
+    const std::string& pattern = parts[i + 1];
+    if (description.empty()) break;  // the closing "||"
+    if (!out.empty()) out += ";;";
+    // Qt reads the patterns from the parentheses of the description.
+    if (description.find('(') != std::string::npos || pattern.empty()) {
+      out += description;
+    } else {
+      out += description + " (" + pattern + ")";
+    }
+  }
+  return out;
+}
+
+namespace {
 
 QMessageBox::Icon IconOf(std::uint32_t style) {
   switch (style & 0xF0u) {
@@ -64,18 +97,25 @@ int QtPrompts::MessageBox(const std::string& text, const std::string& caption,
 bool QtPrompts::OpenFileName(const std::string& title, const std::string& folder,
                              const std::string& filter, std::string* path) {
   if (path == nullptr) return false;
-  const QString chosen =
-      QFileDialog::getOpenFileName(m_owner, Latin1(title), Latin1(folder), Latin1(filter));
+  const QString chosen = QFileDialog::getOpenFileName(m_owner, Latin1(title), Latin1(folder),
+                                                      Latin1(QtFileFilter(filter)));
   if (chosen.isEmpty()) return false;
   *path = ToLatin1(QDir::toNativeSeparators(chosen));
   return true;
 }
 
 bool QtPrompts::SaveFileName(const std::string& title, const std::string& folder,
-                             const std::string& filter, std::string* path) {
+                             const std::string& filter, std::string* path,
+                             const std::string& defaultSuffix) {
   if (path == nullptr) return false;
-  const QString chosen =
-      QFileDialog::getSaveFileName(m_owner, Latin1(title), Latin1(folder), Latin1(filter));
+  // The dialog itself, not the static helper, so that it knows the suffix before it asks
+  // about overwriting.
+  QFileDialog dialog(m_owner, Latin1(title), Latin1(folder), Latin1(QtFileFilter(filter)));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  if (!defaultSuffix.empty()) dialog.setDefaultSuffix(Latin1(defaultSuffix));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  const QString chosen = dialog.selectedFiles().front();
   if (chosen.isEmpty()) return false;
   *path = ToLatin1(QDir::toNativeSeparators(chosen));
   return true;
@@ -115,16 +155,16 @@ void ScriptedPrompts::Clear() {
 int ScriptedPrompts::MessageBox(const std::string& text, const std::string& caption,
                                 std::uint32_t style) {
   std::lock_guard lock(m_mutex);
-  m_calls.push_back({"box", text, caption, style});
+  m_calls.push_back({"box", text, caption, style, {}, {}, {}});
   if (m_answers.empty()) return m_defaultAnswer;
   const int answer = m_answers.front();
   m_answers.pop_front();
   return answer;
 }
 
-bool ScriptedPrompts::NextPath(const char* kind, const std::string& title, std::string* path) {
+bool ScriptedPrompts::NextPath(Call call, std::string* path) {
   std::lock_guard lock(m_mutex);
-  m_calls.push_back({kind, title, {}, 0});
+  m_calls.push_back(std::move(call));
   if (m_paths.empty()) return false;
   std::string next = m_paths.front();
   m_paths.pop_front();
@@ -133,18 +173,19 @@ bool ScriptedPrompts::NextPath(const char* kind, const std::string& title, std::
   return true;
 }
 
-bool ScriptedPrompts::OpenFileName(const std::string& title, const std::string&, const std::string&,
-                                   std::string* path) {
-  return NextPath("open", title, path);
+bool ScriptedPrompts::OpenFileName(const std::string& title, const std::string& folder,
+                                   const std::string& filter, std::string* path) {
+  return NextPath({"open", title, {}, 0, folder, filter, {}}, path);
 }
 
-bool ScriptedPrompts::SaveFileName(const std::string& title, const std::string&, const std::string&,
-                                   std::string* path) {
-  return NextPath("save", title, path);
+bool ScriptedPrompts::SaveFileName(const std::string& title, const std::string& folder,
+                                   const std::string& filter, std::string* path,
+                                   const std::string& defaultSuffix) {
+  return NextPath({"save", title, {}, 0, folder, filter, defaultSuffix}, path);
 }
 
 HResult ScriptedPrompts::ChooseFolder(const std::string& title, std::string* path, unsigned) {
-  return NextPath("folder", title, path) ? S_OK : E_FAIL;
+  return NextPath({"folder", title, {}, 0, {}, {}, {}}, path) ? S_OK : E_FAIL;
 }
 
 }  // namespace roviro

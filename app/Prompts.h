@@ -16,8 +16,12 @@ class QWidget;
 
 namespace roviro {
 
-// The filter of parameter files in the open and save dialogs.
-inline constexpr const char* kParameterFileFilter = "kxmc-File (*.kxmc)";
+// File dialog filters are written as the program has always written them: pairs of a
+// description and a pattern separated by "|", ended by "||" ("kxmc-File (*.kxmc)|*.kxmc||").
+// The parameter-file filter is kParameterFileFilter in screens/ParameterFile.h.
+
+// The filter in the form Qt's file dialogs take: "kxmc-File (*.kxmc)".
+std::string QtFileFilter(const std::string& filter);
 
 class Prompts {
  public:
@@ -26,11 +30,14 @@ class Prompts {
   virtual int MessageBox(const std::string& text, const std::string& caption,
                          std::uint32_t style) = 0;
   // File dialogs: true with the chosen path, false when the fitter cancels. `folder` is the
-  // folder (or file) offered first.
+  // folder (or file) offered first. The save dialog appends `defaultSuffix` (without its dot)
+  // to a name typed without an extension before it asks whether to overwrite, so the question
+  // is about the file that will really be written.
   virtual bool OpenFileName(const std::string& title, const std::string& folder,
                             const std::string& filter, std::string* path) = 0;
   virtual bool SaveFileName(const std::string& title, const std::string& folder,
-                            const std::string& filter, std::string* path) = 0;
+                            const std::string& filter, std::string* path,
+                            const std::string& defaultSuffix = {}) = 0;
   // S_OK with the chosen folder, E_FAIL when the fitter cancels.
   virtual HResult ChooseFolder(const std::string& title, std::string* path,
                                unsigned browseFlags) = 0;
@@ -46,7 +53,7 @@ class QtPrompts final : public Prompts {
   bool OpenFileName(const std::string& title, const std::string& folder, const std::string& filter,
                     std::string* path) override;
   bool SaveFileName(const std::string& title, const std::string& folder, const std::string& filter,
-                    std::string* path) override;
+                    std::string* path, const std::string& defaultSuffix = {}) override;
   HResult ChooseFolder(const std::string& title, std::string* path, unsigned browseFlags) override;
 
  private:
@@ -62,6 +69,9 @@ class ScriptedPrompts final : public Prompts {
     std::string text;  // box text or dialog title
     std::string caption;
     std::uint32_t style = 0;
+    std::string folder;  // file dialogs: the folder offered, the filter, the default suffix
+    std::string filter;
+    std::string suffix;
   };
 
   void ScriptAnswer(int answer);
@@ -76,11 +86,11 @@ class ScriptedPrompts final : public Prompts {
   bool OpenFileName(const std::string& title, const std::string& folder, const std::string& filter,
                     std::string* path) override;
   bool SaveFileName(const std::string& title, const std::string& folder, const std::string& filter,
-                    std::string* path) override;
+                    std::string* path, const std::string& defaultSuffix = {}) override;
   HResult ChooseFolder(const std::string& title, std::string* path, unsigned browseFlags) override;
 
  private:
-  bool NextPath(const char* kind, const std::string& title, std::string* path);
+  bool NextPath(Call call, std::string* path);
 
   mutable std::mutex m_mutex;
   std::vector<Call> m_calls;

@@ -1,7 +1,7 @@
 #pragma once
-// Builds screens by number. The screen classes register themselves here; the dialog asks for
-// an id and gets a new screen, or null for an id that is not a screen number (1 to 8, 10 to
-// 12) or whose class is not registered.
+// Builds screens by number. The program registers the screen classes here at start
+// (RegisterScreens in screens/data/); the dialog asks for an id and gets a new screen, or null
+// for an id that is not a screen number (1 to 8, 10 to 12) or whose class is not registered.
 
 #include <functional>
 #include <map>
@@ -30,7 +30,7 @@ class ScreenFactory {
   std::map<int, Maker> m_makers;
 };
 
-// The program's factory, into which the screen classes register.
+// The program's factory.
 ScreenFactory& TheScreenFactory();
 
 }  // namespace roviro

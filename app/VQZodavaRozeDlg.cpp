@@ -73,10 +73,12 @@ CVQZodavaRozeDlg::CVQZodavaRozeDlg(DialogEnvironment env, QWidget* parent)
   }
   m_factory = m_env.factory != nullptr ? m_env.factory : &TheScreenFactory();
   m_sink = std::make_unique<QtMessageSink>(this, m_prompts);
+  m_clockDriven = m_env.clock != nullptr;
+  m_clock = m_env.clock != nullptr ? m_env.clock : &RealClock();
+  m_image = m_env.image != nullptr ? m_env.image : &TheParameterImage();
   m_link = std::make_unique<CDeviceLink>(
-      m_env.clock != nullptr ? *m_env.clock : RealClock(), m_env.bridges,
-      m_env.resolver != nullptr ? *m_env.resolver : ThePortResolver(),
-      m_env.image != nullptr ? *m_env.image : TheParameterImage());
+      *m_clock, m_env.bridges, m_env.resolver != nullptr ? *m_env.resolver : ThePortResolver(),
+      *m_image);
   m_link->SetDialogFlags(&m_state);
   m_commandLine = m_env.commandLine;
 
@@ -107,7 +109,9 @@ CVQZodavaRozeDlg::~CVQZodavaRozeDlg() {
   m_sink->Shutdown();
   m_link->Stop();
   m_currentScreen.reset();
-  for (const auto& [id, qtId] : m_timers) killTimer(qtId);
+  for (const auto& [id, timer] : m_timers) {
+    if (timer.qtId != 0) killTimer(timer.qtId);
+  }
   m_timers.clear();
 }
 
@@ -125,6 +129,20 @@ std::string CVQZodavaRozeDlg::GetFolder(int kind) {
       return {};
   }
   return folder.empty() ? folder : folder + kPathSeparator;
+}
+
+void CVQZodavaRozeDlg::SetCurrentCatalogue(const Catalogue* catalogue) {
+  m_currentCatalogue = catalogue;
+  m_link->State().m_catalogue = catalogue;
+}
+
+int CVQZodavaRozeDlg::CurrentCatalogueIndex() const {
+  for (std::size_t i = 0; i < m_catalogues.size(); ++i) {
+    if (m_catalogues[i].get() == m_currentCatalogue && m_currentCatalogue != nullptr) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
 }
 
 const std::string& CVQZodavaRozeDlg::CommonText(int n) const {
@@ -330,13 +348,11 @@ void CVQZodavaRozeDlg::LoadCatalogues() {
   context.sink = m_sink.get();
   m_catalogues.clear();
   roviro::LoadCatalogues(context, m_catalogues);
-  ParameterImage& image = m_env.image != nullptr ? *m_env.image : TheParameterImage();
   for (const auto& catalogue : m_catalogues) {
-    CopyMotorToParameterImage(catalogue.get(), &image, 0);
-    m_currentCatalogue = catalogue.get();
-    ReadLudFile(&image, m_currentCatalogue, 0, Folder(FolderKind::Temp), m_contact);
+    CopyMotorToParameterImage(catalogue.get(), m_image, 0);
+    SetCurrentCatalogue(catalogue.get());
+    ReadLudFile(m_image, m_currentCatalogue, 0, Folder(FolderKind::Temp), m_contact);
   }
-  m_link->State().m_catalogue = m_currentCatalogue;
 }
 
 void CVQZodavaRozeDlg::SetLanguage(int index) {
@@ -460,7 +476,9 @@ void CVQZodavaRozeDlg::FinishClose() {
   m_closed = true;
   m_toolTip.DelAll();
   m_currentScreen.reset();
-  for (const auto& [id, qtId] : m_timers) killTimer(qtId);
+  for (const auto& [id, timer] : m_timers) {
+    if (timer.qtId != 0) killTimer(timer.qtId);
+  }
   m_timers.clear();
   m_pools.ReleaseAll();
   // What the window's destruction does: keep the language, drop the screen, stop the workers.

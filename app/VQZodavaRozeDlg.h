@@ -78,6 +78,14 @@ class CVQZodavaRozeDlg : public QDialog {
   const CatalogueList& Catalogues() const { return m_catalogues; }
   int CatalogueCount() const { return static_cast<int>(m_catalogues.size()); }
   const Catalogue* CurrentCatalogue() const { return m_currentCatalogue; }
+  // The catalogue motor the screens work with. The upload compares the connected motor with
+  // it, so the link's copy is kept in step.
+  void SetCurrentCatalogue(const Catalogue* catalogue);
+  // The index of the current catalogue in the list; -1 for none.
+  int CurrentCatalogueIndex() const;
+  // The parameter set being worked on and the clock the dialog and its link run on.
+  ParameterImage& Image() { return *m_image; }
+  Clock& GetClock() { return *m_clock; }
   // Line n of the language's message table ("" outside 0..31).
   const std::string& CommonText(int n) const;
   const ContactRecord& Contact() const { return m_contact; }
@@ -91,10 +99,15 @@ class CVQZodavaRozeDlg : public QDialog {
   // Posts an application message to this dialog.
   void PostMessage(std::uint32_t msg, std::uintptr_t wParam = 0, std::intptr_t lParam = 0);
   // The dialog's timers (0 to 9 belong to the current screen, 20 is free for screens too);
-  // ticks reach the screen's OnTimer. Setting a running timer restarts it.
+  // ticks reach the screen's OnTimer. Setting a running timer restarts it. With a clock handed
+  // in (tests) the timers run on that clock: RunDueTimers fires every timer whose time has
+  // come; with the real clock they are Qt timers.
   void SetTimer(unsigned id, int intervalMs);
   void KillTimer(unsigned id);
   bool HasTimer(unsigned id) const { return m_timers.count(id) != 0; }
+  // The interval of a running timer; -1 when it does not run.
+  int TimerInterval(unsigned id) const;
+  void RunDueTimers();
 
   std::atomic<std::uint32_t>& State() { return m_state; }
   std::uint32_t StateFlags() const { return m_state.load(); }
@@ -162,7 +175,17 @@ class CVQZodavaRozeDlg : public QDialog {
   // Runs `fn` on the current screen between the two data exchanges.
   template <class Fn>
   void Route(Fn fn);
-  void ExchangeData(bool fromControls);
+  // Controls to variables; answers the variables as they were taken.
+  std::array<std::string, kComboCount> ExchangeFromControls();
+  // Variables to controls: only those the screen changed since `taken`, so that a selection
+  // the screen made in the control itself is not undone.
+  void ExchangeToControls(const std::array<std::string, kComboCount>& taken);
+  // While a screen operation runs (it may open a message box or a file dialog, whose event
+  // loop delivers queued messages), the screen must not be deleted: a switch asked for then
+  // waits until the outermost operation has returned.
+  class ScreenCall;
+  friend class ScreenCall;
+  void FinishScreenCall();
   void RouteSliderAction(CMySliderCtrl* slider, int action);
   void RouteListSelection(QTreeWidget* list);
   std::vector<std::string> PictureNames(int object) const;
@@ -204,7 +227,17 @@ class CVQZodavaRozeDlg : public QDialog {
   std::array<std::string, kMessageTableSize> m_messages;
   ContactRecord m_contact;
   NamedMutex m_mutex;
-  std::map<unsigned, int> m_timers;  // our id -> Qt timer id
+  struct Timer {
+    int qtId = 0;  // 0 while the timer runs on the handed-in clock
+    int interval = 0;
+    std::int64_t due = 0;
+  };
+  std::map<unsigned, Timer> m_timers;
+  bool m_clockDriven = false;
+  Clock* m_clock = nullptr;
+  ParameterImage* m_image = nullptr;
+  int m_screenCallDepth = 0;
+  int m_pendingSwitch = -1;  // the screen asked for while a screen operation ran; -1 none
   bool m_closed = false;
 };
 

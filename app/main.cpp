@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/ScreenFactory.h"
 #include "app/VQZodavaRozeApp.h"
+#include "screens/data/RegisterScreens.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
     std::cout << roviro::AppUsage();
     return 0;
   }
+  roviro::RegisterScreens(roviro::TheScreenFactory());
   roviro::CVQZodavaRozeApp application(options);
   if (!application.InitInstance()) return 1;
   return application.Run();

@@ -14,6 +14,8 @@ add_library(roviro_app STATIC ${ROVIRO_APP_SOURCES})
 set_target_properties(roviro_app PROPERTIES AUTOMOC ON)
 target_link_libraries(roviro_app PUBLIC roviro_ui roviro_core roviro_sim Qt6::Widgets)
 
+include(${PROJECT_SOURCE_DIR}/cmake/screens.cmake)
+
 add_executable(roviro-dazo ${PROJECT_SOURCE_DIR}/app/main.cpp)
-target_link_libraries(roviro-dazo PRIVATE roviro_app)
+target_link_libraries(roviro-dazo PRIVATE roviro_screens)
 set_target_properties(roviro-dazo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -64,7 +64,10 @@ void TestScreen::OnDeviceFrame(const Telegram* frame) {
   std::snprintf(text, sizeof(text), "frame %02X %02X", frame->m_command, frame->m_subCode);
   m_log->events.push_back(text);
 }
-void TestScreen::OnButtonClicked(QWidget*) { m_log->events.push_back("button"); }
+void TestScreen::OnButtonClicked(QWidget*) {
+  m_log->events.push_back("button");
+  if (onButton) onButton(*this);
+}
 void TestScreen::OnEditChange(QWidget*) { m_log->events.push_back("edit"); }
 void TestScreen::OnComboSelChange(QWidget* focus) {
   const int i = m_dlg->Pools().combos.IndexOf(focus);

@@ -51,6 +51,9 @@ class TestScreen : public CScreenDefaults {
   void OnListItemSelected(ListViewNotify* n, std::intptr_t* result, QTreeWidget* list) override;
   void OnListItemUnselecting(ListViewNotify* n, std::intptr_t* result, QTreeWidget* list) override;
 
+  // Runs inside OnButtonClicked after it is logged, as a screen's own work would.
+  std::function<void(TestScreen&)> onButton;
+
   // Access for the tests.
   using CScreen::m_flags;
   using CScreen::m_focusIndex;

@@ -211,12 +211,77 @@ TEST_F(NavigationTest, DroppingAScreenKillsItsTimersAndRoutesNothingMore) {
   ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
   d.SetTimer(3, 1);
   d.SetTimer(20, 100000);
-  ASSERT_TRUE(WaitFor([&] { return log.Has("timer 3"); }));
+  clock.Advance(1);
+  d.RunDueTimers();
+  EXPECT_EQ(log.Count("timer 3"), 1);
   d.Pools().buttonsA.At(0)->click();
   EXPECT_TRUE(log.Has("button"));
   ASSERT_TRUE(Succeeded(d.SwitchScreen(2)));
   EXPECT_FALSE(d.HasTimer(3));
   EXPECT_TRUE(d.HasTimer(20));  // not one of the screen timers 0 to 9
+}
+
+// A message box opened inside a screen operation runs an event loop in which a queued switch
+// can arrive; the screen must live until its operation has returned.
+TEST_F(NavigationTest, ASwitchAskedForDuringAScreenOperationWaitsForItsEnd) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  auto* screen = static_cast<TestScreen*>(d.CurrentScreen());
+  screen->onButton = [&](TestScreen& self) {
+    std::intptr_t result = 0;
+    d.WindowProc(kMsgSwitchScreen, 6, 0, &result);
+    d.WindowProc(kMsgSwitchScreen, 7, 0, &result);  // the last request wins
+    EXPECT_EQ(d.CurrentScreen(), &self);
+    self.m_flags |= kScreenDirty;  // the screen is still whole
+  };
+  d.Pools().buttonsA.At(0)->click();
+  EXPECT_EQ(Current(), 1);
+  Pump();
+  EXPECT_EQ(Current(), 7);
+  EXPECT_FALSE(log.Has("construct 6"));
+}
+
+// What a screen selects in a combo box itself survives the data exchange after its handler;
+// what it leaves in the dialog's variable is selected.
+TEST_F(NavigationTest, TheDataExchangeKeepsASelectionTheScreenMadeItself) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  QComboBox* combo = d.Pools().combos.At(0);
+  combo->addItems({"Eins", "Zwei", "Drei"});
+  combo->setCurrentIndex(-1);
+  auto* screen = static_cast<TestScreen*>(d.CurrentScreen());
+  screen->onButton = [&](TestScreen&) { combo->setCurrentIndex(1); };
+  d.Pools().buttonsA.At(0)->click();
+  EXPECT_EQ(combo->currentIndex(), 1);
+  screen->onButton = [&](TestScreen&) { combo->setCurrentIndex(-1); };
+  d.Pools().buttonsA.At(0)->click();
+  EXPECT_EQ(combo->currentIndex(), -1);  // "no selection" is a state of its own
+}
+
+// A screen never inherits the look another screen gave a pooled control.
+TEST_F(NavigationTest, DroppingAScreenRestoresEveryPooledControlsLook) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  CMyStatic* label = d.Pools().statics.At(0);
+  label->SetStyle(0x1);
+  label->SetFlags(kFlagOwnDraw | kFlagPicture | kFlagGradientArea);
+  label->SetGradientArea({1, 2, 30, 40});
+  label->SetPictureMargins({3, 3, 3, 3});
+  CMySliderCtrl* slider = d.Pools().slidersH.At(0);
+  slider->SetFlags(kFlagGradientHorizontal);
+  slider->setInvertedAppearance(true);
+  CMyProgressCtrl* bar = d.Pools().progress.At(0);
+  bar->SetFlags(kFlagPicture);
+  bar->setTextVisible(true);
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(2)));
+  EXPECT_EQ(label->GetStyle(), 0u);
+  EXPECT_EQ(label->GetFlags(), kFlagOwnDraw);
+  EXPECT_TRUE(label->GradientArea().IsEmpty());
+  EXPECT_EQ(label->PictureMargins(), Rect{});
+  EXPECT_EQ(slider->GetFlags(), 0u);
+  EXPECT_FALSE(slider->invertedAppearance());
+  EXPECT_EQ(bar->GetFlags(), 0u);
+  EXPECT_FALSE(bar->isTextVisible());
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "AppFixture.h"
 #include "app/QtMessageSink.h"
 #include "app/VQZodavaRozeApp.h"
+#include "screens/ParameterFile.h"
 
 namespace roviro::test {
 namespace {
@@ -90,12 +91,14 @@ TEST(ScriptedPrompts, AnswersFromTheScriptAndRecordsEveryCall) {
   std::string path;
   EXPECT_TRUE(prompts.OpenFileName("Open", "", kParameterFileFilter, &path));
   EXPECT_EQ(path, "/tmp/a.kxmc");
-  EXPECT_FALSE(prompts.SaveFileName("Save", "", kParameterFileFilter, &path));
+  EXPECT_FALSE(prompts.SaveFileName("Save", "", kParameterFileFilter, &path, "kxmc"));
   EXPECT_TRUE(Failed(prompts.ChooseFolder("Folder", &path, 0)));
   const auto calls = prompts.Calls();
   ASSERT_EQ(calls.size(), 5u);
   EXPECT_EQ(calls[2].kind, "open");
   EXPECT_EQ(calls[3].kind, "save");
+  EXPECT_EQ(calls[3].suffix, "kxmc");
+  EXPECT_EQ(calls[3].filter, kParameterFileFilter);
   EXPECT_EQ(calls[4].kind, "folder");
 }
 
@@ -127,3 +130,17 @@ TEST(AppOptions, ReadsEveryOptionAndRefusesWhatItDoesNotKnow) {
 
 }  // namespace
 }  // namespace roviro::test
+
+namespace roviro {
+namespace {
+
+// The program's filters name description and pattern between bars; Qt wants the description
+// with the pattern in parentheses, pairs joined by ";;".
+TEST(QtFileFilter, TurnsTheProgramsFilterIntoQtsForm) {
+  EXPECT_EQ(QtFileFilter(kParameterFileFilter), "kxmc-File (*.kxmc)");
+  EXPECT_EQ(QtFileFilter("Bilder|*.bmp|Alle|*.*||"), "Bilder (*.bmp);;Alle (*.*)");
+  EXPECT_EQ(QtFileFilter("kxmc-File (*.kxmc)"), "kxmc-File (*.kxmc)");
+}
+
+}  // namespace
+}  // namespace roviro

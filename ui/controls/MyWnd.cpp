@@ -124,6 +124,15 @@ void CMyWnd::Clear() {
   StopTimer(kBlinkTimer);
 }
 
+void CMyWnd::ResetAppearance(std::uint32_t flags) {
+  Clear();
+  m_pictureMargins = {};
+  m_pictureArea = {};
+  m_gradientMargins = {};
+  m_gradientArea = {};
+  SetFlags(flags);
+}
+
 Rect CMyWnd::SetPictureMargins(const Rect& r) { return std::exchange(m_pictureMargins, r); }
 Rect CMyWnd::SetPictureArea(const Rect& r) { return std::exchange(m_pictureArea, r); }
 Rect CMyWnd::SetGradientMargins(const Rect& r) { return std::exchange(m_gradientMargins, r); }

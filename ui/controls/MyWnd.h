@@ -102,6 +102,10 @@ class CMyWnd {
   virtual void ResetToDefaults() = 0;
 
   void Clear();
+  // Everything a screen may have changed back to a fresh control's look: the flag word
+  // becomes `flags`, picture and gradient areas and margins are emptied, colours, picture and
+  // captured background are dropped.
+  void ResetAppearance(std::uint32_t flags);
 
   Rect PictureMargins() const { return m_pictureMargins; }
   Rect SetPictureMargins(const Rect& r);

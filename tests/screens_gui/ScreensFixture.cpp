@@ -1,0 +1,102 @@
+#include "ScreensFixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+
+#include <filesystem>
+
+#include "app/AppMessages.h"
+#include "catalogue/Catalogue.h"
+#include "screens/data/RegisterScreens.h"
+#include "sim/SimTransport.h"
+
+namespace roviro::test {
+
+ScreensTest::ScreensTest(int languageIndex) : language(languageIndex) {
+  WriteProfile();
+  WriteStartIni("[STARTUP_LANGUAGE]\n00 00 00 0" + std::to_string(languageIndex) + "\n");
+  RegisterScreens(factory);
+  box = std::make_shared<sim::BoxSimulator>(clock);
+  sim::AttachInMemory(box, resolver, bridges, kSimComPort);
+}
+
+void ScreensTest::InstallCatalogues(const std::vector<std::string>& documents) {
+  namespace fs = std::filesystem;
+  LinkTree(false);
+  const fs::path config = fs::path(program.Path()) / "LoaderDaten" / "Config";
+  fs::create_directories(config);
+  for (std::size_t i = 0; i < documents.size(); ++i) {
+    const std::string name = "Test" + std::to_string(i + 1);
+    ASSERT_TRUE(WriteCatalogueArchive((config / (name + ".kxbmc")).string(),
+                                      {{name + ".kxbm", documents[i]}}));
+  }
+}
+
+CVQZodavaRozeDlg& ScreensTest::OpenConnected() {
+  auto& d = Open();
+  EXPECT_TRUE(WaitFor([&] { return (d.StateFlags() & kStateBoxPresent) != 0; }));
+  return d;
+}
+
+void ScreensTest::LoadSimulatedMotor(int catalogueIndex, int variant) {
+  ASSERT_LT(catalogueIndex, dlg->CatalogueCount());
+  ParameterImage factoryImage;
+  factoryImage.Clear();
+  ASSERT_TRUE(Succeeded(CopyMotorToParameterImage(
+      dlg->Catalogues()[static_cast<std::size_t>(catalogueIndex)].get(), &factoryImage, variant)));
+  for (const BlockInfo& info : kBlocks) {
+    if (info.command == 0x30) continue;  // the motor keeps its own operating data
+    const auto block = factoryImage.Block(info.command);
+    std::vector<std::uint8_t> bytes(block.begin(), block.end());
+    sim::BoxSimulator::Seal(bytes);
+    box->SetMotorBlock(info.command, bytes);
+    box->SetFactoryBlock(info.command, bytes);
+  }
+}
+
+bool ScreensTest::PressStart() {
+  dlg->StartButton()->click();
+  Pump();
+  return Current() == 1;
+}
+
+int ScreensTest::Current() const {
+  return dlg != nullptr && dlg->CurrentScreen() != nullptr ? dlg->CurrentScreen()->ScreenId() : 0;
+}
+
+bool ScreensTest::WaitIdle() {
+  const bool idle = WaitFor(
+      [&] { return dlg->Link().RunningWorkers() <= 1 && !dlg->Link().State().Has(kLinkBusy); });
+  Pump();
+  return idle;
+}
+
+void ScreensTest::Advance(std::int64_t ms) {
+  clock.Advance(ms);
+  dlg->RunDueTimers();
+  Pump();
+}
+
+bool ScreensTest::SaveScreenshot(const std::string& name) {
+  const QString folder = QString::fromLocal8Bit(ROVIRO_BUILD_FOLDER) + "/screenshots";
+  QDir().mkpath(folder);
+  Pump();
+  const QImage shot = dlg->grab().toImage();
+  bool varied = false;
+  const QRgb first = shot.pixel(0, 0);
+  for (int y = 0; y < shot.height() && !varied; y += 5) {
+    for (int x = 0; x < shot.width() && !varied; x += 5) varied = shot.pixel(x, y) != first;
+  }
+  return varied && shot.save(folder + "/" + QString::fromStdString(name) + ".png", "PNG");
+}
+
+std::vector<ScriptedPrompts::Call> ScreensTest::Boxes() const {
+  std::vector<ScriptedPrompts::Call> out;
+  for (const auto& call : prompts.Calls()) {
+    if (call.kind == "box") out.push_back(call);
+  }
+  return out;
+}
+
+}  // namespace roviro::test
