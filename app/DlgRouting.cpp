@@ -81,6 +81,7 @@ HResult CVQZodavaRozeDlg::SwitchScreen(int id, bool isRetry) {
   }
   DropScreen();
   m_currentScreen = m_factory->Create(id, this);
+  m_screenCreated = false;
   if (m_currentScreen == nullptr) {
     ShowFrameControls();
     update();
@@ -91,6 +92,7 @@ HResult CVQZodavaRozeDlg::SwitchScreen(int id, bool isRetry) {
     ScreenCall call(*this);
     created = m_currentScreen->Create();
   }
+  m_screenCreated = Succeeded(created);
   if (Failed(created)) {
     // A screen that cannot be built is never left current.
     DropScreen();
@@ -116,6 +118,7 @@ HResult CVQZodavaRozeDlg::SwitchScreen(int id, bool isRetry) {
 void CVQZodavaRozeDlg::DropScreen() {
   for (unsigned id = 0; id <= 9; ++id) KillTimer(id);
   m_currentScreen.reset();
+  m_screenCreated = false;
   m_toolTip.Activate(false);
   m_title->hide();
   m_pools.ResetAll(PictureNames(kObjDefaultButton), &m_toolTip);
@@ -149,10 +152,10 @@ int CVQZodavaRozeDlg::MainTabTarget(int index) const {
 
 void CVQZodavaRozeDlg::OnMainTab(int index) {
   if (index < 0 || index >= kTabCount) return;
-  if (m_currentScreen != nullptr) {
+  if (Routed() != nullptr) {
     ScreenCall call(*this);
-    if (Failed(m_currentScreen->CommitIfChanged())) return;
-    m_currentScreen->StoreValues();
+    if (Failed(Routed()->CommitIfChanged())) return;
+    Routed()->StoreValues();
   }
   for (int i = 0; i < kTabCount; ++i) m_btnTab[i]->setDown(i == index);
   // The settings tab follows the first screen's record; without one it leads nowhere.
@@ -182,9 +185,9 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
   std::intptr_t ignored = 0;
   if (result == nullptr) result = &ignored;
   auto forward = [&] {
-    if (m_currentScreen == nullptr) return;
+    if (Routed() == nullptr) return;
     ScreenCall call(*this);
-    m_currentScreen->OnWindowMessage(msg, wParam, lParam, result);
+    Routed()->OnWindowMessage(msg, wParam, lParam, result);
   };
   switch (msg) {
     case kMsgRepaint:
@@ -217,9 +220,9 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
       *result = 1;
       return true;
     case kMsgRefresh:
-      if (m_currentScreen != nullptr) {
+      if (Routed() != nullptr) {
         ScreenCall call(*this);
-        m_currentScreen->UpdateControls();
+        Routed()->UpdateControls();
       }
       return true;
     case kMsgSwitchScreen:
@@ -228,9 +231,9 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
     case kMsgTelegramQueued: {
       Telegram t;
       while (Succeeded(m_link->PopTelegram(t))) {
-        if (m_currentScreen == nullptr) continue;
+        if (Routed() == nullptr) continue;
         ScreenCall call(*this);
-        m_currentScreen->OnDeviceFrame(&t);
+        Routed()->OnDeviceFrame(&t);
       }
       return true;
     }
@@ -285,9 +288,9 @@ void CVQZodavaRozeDlg::RunDueTimers() {
     const auto it = m_timers.find(id);
     if (it == m_timers.end() || it->second.due > now) continue;
     it->second.due = now + (it->second.interval > 0 ? it->second.interval : 1);
-    if (m_currentScreen != nullptr) {
+    if (Routed() != nullptr) {
       ScreenCall call(*this);
-      m_currentScreen->OnTimer(id);
+      Routed()->OnTimer(id);
     }
   }
 }
@@ -295,10 +298,10 @@ void CVQZodavaRozeDlg::RunDueTimers() {
 void CVQZodavaRozeDlg::timerEvent(QTimerEvent* e) {
   for (const auto& [id, timer] : m_timers) {
     if (timer.qtId != 0 && timer.qtId == e->timerId()) {
-      if (m_currentScreen != nullptr) {
+      if (Routed() != nullptr) {
         const unsigned tick = id;
         ScreenCall call(*this);
-        m_currentScreen->OnTimer(tick);
+        Routed()->OnTimer(tick);
       }
       return;
     }
@@ -319,19 +322,19 @@ unsigned KeyFlags(const QMouseEvent* e) {
 }  // namespace
 
 void CVQZodavaRozeDlg::mousePressEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton && m_currentScreen != nullptr) {
+  if (e->button() == Qt::LeftButton && Routed() != nullptr) {
     const QPoint p = e->position().toPoint();
     ScreenCall call(*this);
-    m_currentScreen->OnLButtonDown(KeyFlags(e), p.x(), p.y());
+    Routed()->OnLButtonDown(KeyFlags(e), p.x(), p.y());
   }
   QDialog::mousePressEvent(e);
 }
 
 void CVQZodavaRozeDlg::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton && m_currentScreen != nullptr) {
+  if (e->button() == Qt::LeftButton && Routed() != nullptr) {
     const QPoint p = e->position().toPoint();
     ScreenCall call(*this);
-    m_currentScreen->OnLButtonUp(KeyFlags(e), p.x(), p.y());
+    Routed()->OnLButtonUp(KeyFlags(e), p.x(), p.y());
   }
   QDialog::mouseReleaseEvent(e);
 }
@@ -360,14 +363,14 @@ bool CVQZodavaRozeDlg::HandleKey(QKeyEvent* e) {
       return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-      if (m_currentScreen == nullptr) return false;
+      if (Routed() == nullptr) return false;
       if (press) {
         const bool back = e->key() == Qt::Key_Backtab || (m_state & kStateShiftHeld);
         ScreenCall call(*this);
         if (back) {
-          m_currentScreen->FocusPrevious();
+          Routed()->FocusPrevious();
         } else {
-          m_currentScreen->FocusNext();
+          Routed()->FocusNext();
         }
       }
       return true;
@@ -404,17 +407,17 @@ void CVQZodavaRozeDlg::ExchangeToControls(const std::array<std::string, kComboCo
 
 template <class Fn>
 void CVQZodavaRozeDlg::Route(Fn fn) {
-  if (m_currentScreen == nullptr) return;
+  if (Routed() == nullptr) return;
   const auto taken = ExchangeFromControls();
   {
     ScreenCall call(*this);
-    fn(*m_currentScreen);
+    fn(*Routed());
   }
   ExchangeToControls(taken);
 }
 
 void CVQZodavaRozeDlg::OnFrameButton(int id, QWidget* control) {
-  if (m_currentScreen != nullptr) {
+  if (Routed() != nullptr) {
     Route([control](CScreen& s) { s.OnCommand(control); });
     return;
   }

@@ -112,6 +112,10 @@ class CVQZodavaRozeDlg : public QDialog {
   std::atomic<std::uint32_t>& State() { return m_state; }
   std::uint32_t StateFlags() const { return m_state.load(); }
   CScreen* CurrentScreen() const { return m_currentScreen.get(); }
+  // The current screen once its Create has succeeded: events reach nothing before, for an
+  // event loop running inside Create (a screen that waits for the box) must not find the
+  // screen half-built.
+  CScreen* Routed() const { return m_screenCreated ? m_currentScreen.get() : nullptr; }
   int PreviousScreenId() const { return m_previousScreenId; }
   int FallbackScreenId() const { return m_fallbackScreenId; }
   int LanguageIndex() const { return m_languageIndex; }
@@ -236,6 +240,7 @@ class CVQZodavaRozeDlg : public QDialog {
   bool m_clockDriven = false;
   Clock* m_clock = nullptr;
   ParameterImage* m_image = nullptr;
+  bool m_screenCreated = false;
   int m_screenCallDepth = 0;
   int m_pendingSwitch = -1;  // the screen asked for while a screen operation ran; -1 none
   bool m_closed = false;

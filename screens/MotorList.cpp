@@ -1,27 +1,17 @@
 #include "screens/MotorList.h"
 
+#include "ui/TextHelpers.h"
+
 namespace roviro {
-
-namespace {
-
-void ReplaceAll(std::string& text, const std::string& what, const std::string& with) {
-  for (std::size_t pos = 0; (pos = text.find(what, pos)) != std::string::npos; pos += with.size()) {
-    text.replace(pos, what.size(), with);
-  }
-}
-
-}  // namespace
 
 std::string BuildMotorName(const std::string& pattern, std::uint32_t code,
                            const ScreenDescription& language) {
   const int h = static_cast<int>((code >> 22) & 0x3);
-  std::string name = pattern;
-  ReplaceAll(name, "%a", language.Text(5, h));
-  ReplaceAll(name, "%b", language.Text(h + 6, static_cast<int>((code >> 16) & 0x3F)));
-  ReplaceAll(name, "%c", language.Text(10, static_cast<int>((code >> 12) & 0xF)));
-  ReplaceAll(name, "%d", language.Text(11, static_cast<int>((code >> 8) & 0xF)));
-  ReplaceAll(name, "%e", language.Text(h + 12, static_cast<int>((code >> 4) & 0xF)));
-  return name;
+  std::string name = ReplaceAll(pattern, "%a", language.Text(5, h));
+  name = ReplaceAll(name, "%b", language.Text(h + 6, static_cast<int>((code >> 16) & 0x3F)));
+  name = ReplaceAll(name, "%c", language.Text(10, static_cast<int>((code >> 12) & 0xF)));
+  name = ReplaceAll(name, "%d", language.Text(11, static_cast<int>((code >> 8) & 0xF)));
+  return ReplaceAll(name, "%e", language.Text(h + 12, static_cast<int>((code >> 4) & 0xF)));
 }
 
 std::string MotorListLine(const Catalogue* catalogue, const ScreenDescription& language) {

@@ -8,13 +8,6 @@ namespace roviro {
 
 namespace {
 
-std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
-  for (std::size_t pos = 0; (pos = text.find(what, pos)) != std::string::npos; pos += with.size()) {
-    text.replace(pos, what.size(), with);
-  }
-  return text;
-}
-
 std::string Decimal(std::uint32_t value) {
   char text[16];
   std::snprintf(text, sizeof text, "%1.1u", value);

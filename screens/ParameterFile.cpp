@@ -14,7 +14,6 @@
 #include "platform/Paths.h"
 #include "ui/TextHelpers.h"
 
-
 namespace roviro {
 
 namespace {

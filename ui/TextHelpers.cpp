@@ -117,6 +117,14 @@ std::string ExpandLineBreaks(std::string_view text) {
   return out;
 }
 
+std::string ReplaceAll(std::string text, std::string_view what, std::string_view with) {
+  if (what.empty()) return text;
+  for (std::size_t pos = 0; (pos = text.find(what, pos)) != std::string::npos; pos += with.size()) {
+    text.replace(pos, what.size(), with);
+  }
+  return text;
+}
+
 std::string RemoveBlanks(std::string_view text) {
   std::string out;
   out.reserve(text.size());

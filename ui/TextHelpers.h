@@ -50,6 +50,9 @@ std::string CleanLine(std::string& line, int options);
 // Replaces every two-character sequence backslash-n by a line feed.
 std::string ExpandLineBreaks(std::string_view text);
 
+// `text` with every occurrence of `what` replaced by `with` (nothing for an empty `what`).
+std::string ReplaceAll(std::string text, std::string_view what, std::string_view with);
+
 // Removes every blank.
 std::string RemoveBlanks(std::string_view text);
 

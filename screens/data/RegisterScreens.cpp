@@ -3,6 +3,10 @@
 #include <memory>
 
 #include "app/ScreenFactory.h"
+#include "screens/data/ScreenBetriebspara.h"
+#include "screens/data/ScreenDatenladen.h"
+#include "screens/data/ScreenDatenspeichern.h"
+#include "screens/data/ScreenTest.h"
 
 namespace roviro {
 
@@ -15,6 +19,11 @@ void Add(ScreenFactory& factory, int id) {
 
 }  // namespace
 
-void RegisterScreens(ScreenFactory& factory) { (void)factory; }
+void RegisterScreens(ScreenFactory& factory) {
+  Add<CScreenDatenladen>(factory, 1);
+  Add<CScreenDatenspeichern>(factory, 6);
+  Add<CScreenTest>(factory, 7);
+  Add<CScreenBetriebspara>(factory, 8);
+}
 
 }  // namespace roviro

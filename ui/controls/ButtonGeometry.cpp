@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/TextHelpers.h"
+
 namespace roviro {
 
 int ChooseStateFrame(bool disabled, bool checked, bool pressed, bool hovering) {
@@ -18,14 +20,6 @@ int ChooseStateFrame(bool disabled, bool checked, bool pressed, bool hovering) {
 }
 
 namespace {
-
-std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
-  for (std::size_t at = text.find(what); at != std::string::npos;
-       at = text.find(what, at + with.size())) {
-    text.replace(at, what.size(), with);
-  }
-  return text;
-}
 
 int PlaceAxis(int start, int length, int inner, std::uint32_t bits) {
   if (bits & 0x1) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/TextHelpers.h"
+
 namespace roviro {
 
 int LimitInterval(int interval) { return std::max(interval, kMinimumInterval); }
@@ -9,14 +11,6 @@ int LimitStep(int step) { return std::max(step, 1); }
 int LimitBlockLength(int blockLength) { return std::max(blockLength, 1); }
 
 namespace {
-
-std::string ReplaceAll(std::string text, const std::string& what, const std::string& with) {
-  for (std::size_t at = text.find(what); at != std::string::npos;
-       at = text.find(what, at + with.size())) {
-    text.replace(at, what.size(), with);
-  }
-  return text;
-}
 
 int Scale(long long v, long long length, long long range) {
   return static_cast<int>(v * length / range);

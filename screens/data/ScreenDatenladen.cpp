@@ -1,0 +1,383 @@
+#include "screens/data/ScreenDatenladen.h"
+
+#include <QSignalBlocker>
+#include <QTextCursor>
+
+#include "app/AppMessages.h"
+#include "catalogue/LudFile.h"
+#include "screens/DataScreenRules.h"
+#include "screens/MotorList.h"
+#include "screens/ParameterFile.h"
+#include "screens/ScreenSettingsFile.h"
+#include "ui/controls/Fonts.h"
+
+namespace roviro {
+
+namespace {
+
+// Page objects: captions, buttons and their tooltips.
+constexpr int kObjIntro = 1;
+constexpr int kObjMotorList = 2;
+constexpr int kObjVariant1 = 5;
+constexpr int kObjVariant2 = 6;
+constexpr int kObjOpenFile = 7;
+constexpr int kObjDownload = 8;
+constexpr int kObjFirstField = 9;  // 9 motor name .. 14 comment, in field order
+constexpr int kObjStatusCaption = 15;
+
+constexpr const char* kBoxOnlyDownload =
+    "Download aus ZodavaRoze erfolgreich.\nKein Rohrmotor angeschlossen.";
+constexpr const char* kNoParametersInBox = "Keine Parameter im ZodavaRoze vorhanden.";
+
+// Statics: the intro, the caption of the motor list, the six field captions, the status
+// caption, the status line and the result line.
+constexpr int kLabelIntro = 0;
+constexpr int kLabelMotorList = 1;
+constexpr int kLabelFirstField = 2;
+constexpr int kLabelStatusCaption = 8;
+constexpr int kLabelStatus = 9;
+constexpr int kLabelResult = 10;
+
+}  // namespace
+
+CScreenDatenladen::CScreenDatenladen(CVQZodavaRozeDlg* dlg)
+    : CDataScreen(dlg, 1, 30, kSettingsFileLoadData, 1, 2) {}
+
+HResult CScreenDatenladen::TakeControls() {
+  ControlPools& pools = m_dlg->Pools();
+  TakeLabel(kLabelIntro, PageText(kObjIntro, 0))->setFont(FontCache::Instance().Font(0));
+  TakeLabel(kLabelMotorList, PageText(kObjMotorList, 0));
+  for (int i = 0; i < kFieldCount; ++i) {
+    TakeLabel(kLabelFirstField + i, PageText(kObjFirstField + i, 0));
+  }
+  TakeLabel(kLabelStatusCaption, PageText(kObjStatusCaption, 0));
+  m_status = TakeLabel(kLabelStatus, {});
+  m_result = TakeLabel(kLabelResult, {});
+  for (CMyStatic* line : {m_status, m_result}) line->setFont(FontCache::Instance().Font(0));
+
+  m_motorList = pools.combos.Take(0);
+  m_motorList->setFont(FontCache::Instance().Font(0));
+  m_motorList->show();
+  AddTip(m_motorList, kObjMotorList);
+  AddFocus(m_motorList);
+
+  m_variant[0] = TakeCheckButton(0, PageText(kObjVariant1, 0));
+  m_variant[1] = TakeCheckButton(1, PageText(kObjVariant2, 0));
+  AddTip(m_variant[0], kObjVariant1);
+  AddTip(m_variant[1], kObjVariant2);
+  AddFocus(m_variant[0]);
+  AddFocus(m_variant[1]);
+
+  for (int i = 0; i < kFieldCount; ++i) {
+    m_fields[i] = TakeEdit(i);
+    AddTip(m_fields[i], kObjFirstField + i);
+    AddFocus(m_fields[i]);
+  }
+  m_open = TakeCommandButton(0, PageText(kObjOpenFile, 0));
+  m_download = TakeCommandButton(1, PageText(kObjDownload, 0));
+  AddTip(m_open, kObjOpenFile);
+  AddTip(m_download, kObjDownload);
+  AddFocus(m_open);
+  AddFocus(m_download);
+
+  m_progress = pools.progress.Take(0);
+  m_progress->show();
+  return S_OK;
+}
+
+void CScreenDatenladen::ArrangeControls() {
+  ControlPools& pools = m_dlg->Pools();
+  constexpr int kLeft = 40;
+  constexpr int kField = 210;
+  constexpr int kFieldWidth = 330;
+  pools.statics.At(kLabelIntro)->setGeometry(kLeft, 60, 720, 52);
+  pools.statics.At(kLabelMotorList)->setGeometry(kLeft, 123, 165, 20);
+  m_motorList->setGeometry(kField, 120, 352, 26);
+  m_variant[0]->setGeometry(kField, 152, 160, 22);
+  m_variant[1]->setGeometry(kField + 170, 152, 160, 22);
+  m_open->setGeometry(574, 119, 186, 30);
+  m_download->setGeometry(574, 157, 186, 30);
+
+  // Motor name, the two numbers side by side, company, name; the comment gets three lines.
+  const QRect fields[kFieldCount] = {{kField, 186, kFieldWidth, 26}, {kField, 220, 50, 26},
+                                     {kField + 220, 220, 50, 26},    {kField, 254, kFieldWidth, 26},
+                                     {kField, 288, kFieldWidth, 26}, {kField, 322, 550, 66}};
+  const QRect captions[kFieldCount] = {{kLeft, 189, 165, 20},       {kLeft, 223, 165, 20},
+                                       {kField + 70, 223, 145, 20}, {kLeft, 257, 165, 20},
+                                       {kLeft, 291, 165, 20},       {kLeft, 325, 165, 20}};
+  for (int i = 0; i < kFieldCount; ++i) {
+    m_fields[i]->setGeometry(fields[i]);
+    pools.statics.At(kLabelFirstField + i)->setGeometry(captions[i]);
+  }
+
+  pools.statics.At(kLabelStatusCaption)->setGeometry(kLeft, 408, 165, 20);
+  m_status->setGeometry(kField, 408, 550, 20);
+  m_result->setGeometry(kField, 432, 550, 20);
+  m_progress->setGeometry(kField, 460, 550, 18);
+}
+
+HResult CScreenDatenladen::FillControls() {
+  ShowResultWithFirmware(PageText(kLoadResultTexts, 0));
+  m_progress->setRange(0, 100);
+  m_progress->setValue(0);
+  RefreshMotorList(true);
+  ShowBoxStatus(m_status);
+  return S_OK;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+const Catalogue* CScreenDatenladen::SelectedCatalogue() const {
+  const int i = m_motorList->currentIndex();
+  if (i < 0 || i >= m_dlg->CatalogueCount()) return nullptr;
+  return m_dlg->Catalogues()[static_cast<std::size_t>(i)].get();
+}
+
+void CScreenDatenladen::RefreshMotorList(bool readDataFile) {
+  ParameterImage& image = Image();
+  const int variant = image.Variant();
+  m_variant[0]->SetChecked(variant == 1);
+  m_variant[1]->SetChecked(variant == 2);
+
+  const QSignalBlocker block(m_motorList);
+  if (m_motorList->currentIndex() < 0) {
+    m_motorList->clear();
+    for (const auto& catalogue : m_dlg->Catalogues()) {
+      const std::string line = MotorListLine(catalogue.get(), m_dlg->LanguageDescription());
+      m_motorList->addItem(QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size())));
+    }
+  }
+  // A filled combo box selects its first line by itself; no selection is a state of its own.
+  m_motorList->setCurrentIndex(SelectMotorForImage(m_dlg->Catalogues(), image));
+  if (const Catalogue* selected = SelectedCatalogue()) m_dlg->SetCurrentCatalogue(selected);
+
+  if (!readDataFile) return;
+  ReadLudFile(&image, m_dlg->CurrentCatalogue(), variant, m_dlg->Folder(FolderKind::Temp),
+              m_dlg->Contact());
+  FillFields();
+}
+
+void CScreenDatenladen::FillFields() {
+  const ParameterImage& image = Image();
+  const auto identity = image.Block(0x39);
+  SetEditText(m_fields[kMotorName], image.m_moName);
+  SetEditText(m_fields[kNumber1], std::to_string(identity[9]));
+  SetEditText(m_fields[kNumber2], std::to_string(identity[10]));
+  SetEditText(m_fields[kCompany], image.m_firma);
+  SetEditText(m_fields[kName], image.m_name);
+  SetEditText(m_fields[kComment], image.m_kommentar);
+}
+
+void CScreenDatenladen::ShowResult(const std::string& text) { m_result->SetText(text); }
+
+void CScreenDatenladen::ShowResultWithFirmware(const std::string& text) {
+  ShowResult(text + MotorFirmwareText(Image().Block(0x39)[16]));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void CScreenDatenladen::OnTimer(unsigned id) {
+  if (id == 0) ShowTransferProgress(m_progress);
+}
+
+void CScreenDatenladen::UpdateControls() {
+  const bool downloading = Link().Has(kLinkDownload);
+  m_motorList->setEnabled(!downloading);
+  for (QPlainTextEdit* field : m_fields) field->setEnabled(!downloading);
+  m_open->setEnabled(!downloading);
+  const Catalogue* current = m_dlg->CurrentCatalogue();
+  m_variant[0]->setEnabled(!downloading && HasVariant(current, 1));
+  m_variant[1]->setEnabled(!downloading && HasVariant(current, 2));
+  m_download->setEnabled(!downloading && BoxConnected());
+  EnableTabs(downloading);
+  if (!downloading) m_dlg->NextButton()->setEnabled(true);
+  m_dlg->BackButton()->hide();
+}
+
+int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::intptr_t,
+                                       std::intptr_t*) {
+  switch (msg) {
+    case kMsgSearchBegins:
+      ShowBoxStatus(m_status);
+      break;
+    case kMsgBoxFound:
+      ShowBoxStatus(m_status);
+      m_dlg->KillTimer(0);
+      m_progress->setValue(0);
+      break;
+    case kMsgTransferDone:
+      Link().m_jobMask &= ~1u;
+      m_dlg->KillTimer(0);
+      m_progress->setValue(m_progress->maximum());
+      InfoBox(CommonText(6), CommonText(3));
+      ShowResultWithFirmware(PageText(kLoadResultTexts, 3));
+      m_dlg->State() |= kStateDataLoaded;
+      m_flags |= kScreenDirty;
+      RefreshMotorList(true);
+      // The controls were disabled for the download; nothing else would enable them again.
+      m_dlg->PostMessage(kMsgRefresh);
+      break;
+    case kMsgTransferFailed:
+      m_dlg->KillTimer(0);
+      m_progress->setValue(0);
+      ErrorBox(CommonText(7), CommonText(0));
+      ShowResult(PageText(kLoadFailureTexts, 0));
+      // The set the fitter was working on is still in the image and in the fields.
+      RefreshMotorList(false);
+      break;
+    case kMsgBoxOnly:
+      Link().m_jobMask &= ~1u;
+      m_dlg->KillTimer(0);
+      m_progress->setValue(m_progress->maximum());
+      InfoBox(kBoxOnlyDownload, CommonText(3));
+      ShowResult(PageText(kLoadFailureTexts, 7));
+      RefreshMotorList(true);
+      m_dlg->PostMessage(kMsgRefresh);
+      break;
+    case kMsgNoParameters:
+      ErrorBox(kNoParametersInBox, CommonText(0));
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void CScreenDatenladen::StoreValues() {
+  ParameterImage& image = Image();
+  image.m_moName = EditText(m_fields[kMotorName]);
+  image.m_firma = EditText(m_fields[kCompany]);
+  image.m_name = EditText(m_fields[kName]);
+  image.m_kommentar = EditText(m_fields[kComment]);
+  auto identity = image.Block(0x39);
+  identity[9] = NumberFieldByte(EditText(m_fields[kNumber1]));
+  identity[10] = NumberFieldByte(EditText(m_fields[kNumber2]));
+}
+
+HResult CScreenDatenladen::CommitIfChanged() {
+  const int error =
+      CheckLoadDataEntries(EditText(m_fields[kMotorName]), EditText(m_fields[kCompany]),
+                           m_motorList->currentIndex() >= 0, m_dlg->CurrentCatalogue() != nullptr);
+  if (error >= 0) {
+    ErrorBox(PageText(kLoadEntryErrors, error), CommonText(0));
+    return E_FAIL;
+  }
+  LudTexts texts;
+  texts.moName = EditText(m_fields[kMotorName]);
+  texts.firma = EditText(m_fields[kCompany]);
+  texts.name = EditText(m_fields[kName]);
+  texts.kommentar = EditText(m_fields[kComment]);
+  WriteLudFile(m_dlg->Folder(FolderKind::Temp), m_dlg->CurrentCatalogue(),
+               NumberFieldByte(EditText(m_fields[kNumber1])),
+               NumberFieldByte(EditText(m_fields[kNumber2])), texts);
+  StoreValues();
+  m_flags &= ~kScreenDirty;
+  return S_OK;
+}
+
+void CScreenDatenladen::OnCommand(QWidget* focus) {
+  if (IgnoreCommandFrom(focus)) return;
+  if (focus != nullptr && focus == m_open) {
+    OpenParameterFile();
+  } else if (focus != nullptr && focus == m_download) {
+    StartDownload();
+  } else if (focus != nullptr && focus == m_dlg->NextButton()) {
+    if (Failed(CommitIfChanged())) return;
+    m_dlg->PostMessage(kMsgSwitchScreen, static_cast<std::uintptr_t>(NavigationTarget(false)));
+  } else if (focus != m_dlg->BackButton()) {
+    m_flags |= kScreenDirty;
+  }
+}
+
+void CScreenDatenladen::OnButtonClicked(QWidget* focus) {
+  const int clicked = focus == m_variant[0] ? 0 : focus == m_variant[1] ? 1 : -1;
+  if (clicked < 0) return;
+  CMyButton* other = m_variant[1 - clicked];
+  if (other->State() & kStateChecked) other->SetChecked(false);
+  const bool checked = (m_variant[clicked]->State() & kStateChecked) != 0;
+  ApplyVariantChoice(Image(), m_dlg->CurrentCatalogue(), checked ? clicked + 1 : 0);
+  RefreshMotorList(true);
+}
+
+void CScreenDatenladen::OnComboSelChange(QWidget* focus) {
+  if (focus != m_motorList) return;
+  const Catalogue* chosen = SelectedCatalogue();
+  if (chosen == nullptr) return;
+  ParameterImage& image = Image();
+  image.Clear();
+  m_dlg->SetCurrentCatalogue(chosen);
+  CopyMotorToParameterImage(chosen, &image, 0);
+  ReadLudFile(&image, chosen, 0, m_dlg->Folder(FolderKind::Temp), m_dlg->Contact());
+  // The factory lines are a complete set: it may be saved and written like a downloaded one.
+  image.m_valid = 1;
+  m_variant[0]->SetChecked(false);
+  m_variant[1]->SetChecked(false);
+  FillFields();
+  ShowResultWithFirmware(PageText(kLoadResultTexts, 0));
+  ShowBoxStatus(m_status);
+  m_dlg->PostMessage(kMsgRefresh);
+}
+
+void CScreenDatenladen::OnEditChange(QWidget* focus) {
+  if (focus == nullptr) return;
+  m_flags |= kScreenDirty;
+  if (focus != m_fields[kNumber1] && focus != m_fields[kNumber2]) return;
+  auto* edit = static_cast<QPlainTextEdit*>(focus);
+  const std::string typed = EditText(edit);
+  const NumberField field = ApplyNumberFieldRule(typed, edit->textCursor().position());
+  if (field.text == typed) return;
+  SetEditText(edit, field.text);
+  QTextCursor cursor = edit->textCursor();
+  cursor.setPosition(field.caret);
+  edit->setTextCursor(cursor);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void CScreenDatenladen::OpenParameterFile() {
+  std::string chosen;
+  if (!m_dlg->GetPrompts().OpenFileName({}, ParameterFolder(), kParameterFileFilter, &chosen)) {
+    return;  // cancelled: nothing changes
+  }
+  RememberParameterFolder(chosen);
+  m_dlg->State() &= ~kStateDataLoaded;
+  // A broken file must not cost the set the fitter is working on.
+  ParameterImage scratch;
+  int selection = m_dlg->CurrentCatalogueIndex();
+  const ParameterFileLoadResult loaded =
+      LoadParameterFile(chosen, scratch, m_dlg->Catalogues(), &selection, &m_dlg->Sink());
+  if (!loaded.Ok()) {
+    ErrorBox(CommonText(7), CommonText(0));
+    ShowResult(CommonText(7));
+    return;
+  }
+  Image() = scratch;
+  m_dlg->SetCurrentCatalogue(m_dlg->Catalogues()[static_cast<std::size_t>(selection)].get());
+  {
+    const QSignalBlocker block(m_motorList);
+    m_motorList->setCurrentIndex(selection);
+  }
+  const int variant = Image().Variant();
+  m_variant[0]->SetChecked(variant == 1);
+  m_variant[1]->SetChecked(variant == 2);
+  FillFields();
+  InfoBox(CommonText(8), CommonText(1));
+  ShowResult(CommonText(9));
+  m_dlg->PostMessage(kMsgRefresh);
+}
+
+void CScreenDatenladen::StartDownload() {
+  if (LinkBusy()) {
+    m_dlg->PostMessage(kMsgRefresh);
+    InfoBox(CommonText(10), CommonText(1));
+    return;
+  }
+  m_dlg->State() &= ~kStateDataLoaded;
+  PrepareTransfer(m_progress, 1, 1);
+  m_dlg->Link().StartDownload();
+  m_dlg->PostMessage(kMsgRefresh);
+}
+
+}  // namespace roviro

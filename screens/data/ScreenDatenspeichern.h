@@ -1,0 +1,37 @@
+#pragma once
+// Screen 6, save data: the end of the work flow. The set in the parameter image is saved as a
+// parameter file or written into the motor and the box by the upload worker.
+
+#include "screens/data/DataScreen.h"
+
+namespace roviro {
+
+class CScreenDatenspeichern final : public CDataScreen {
+ public:
+  explicit CScreenDatenspeichern(CVQZodavaRozeDlg* dlg);
+
+  void OnTimer(unsigned id) override;
+  void UpdateControls() override;
+  void ArrangeControls() override;
+  int OnWindowMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam,
+                      std::intptr_t* result) override;
+  void OnCommand(QWidget* focus) override;
+
+ protected:
+  HResult TakeControls() override;
+  HResult FillControls() override;
+
+ private:
+  void SaveFile();
+  void StartUpload();
+  // Clears the bits of the current mode in the job mask.
+  void ClearJob();
+
+  CMyButton* m_save = nullptr;
+  CMyButton* m_upload = nullptr;
+  CMyStatic* m_status = nullptr;
+  CMyStatic* m_result = nullptr;
+  CMyProgressCtrl* m_progress = nullptr;
+};
+
+}  // namespace roviro

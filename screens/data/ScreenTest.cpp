@@ -1,0 +1,125 @@
+#include "screens/data/ScreenTest.h"
+
+#include "device/Telegram.h"
+#include "screens/DataScreenRules.h"
+#include "screens/ScreenSettingsFile.h"
+#include "ui/controls/Fonts.h"
+
+namespace roviro {
+
+namespace {
+
+constexpr int kObjIntro = 0;
+constexpr int kObjFirstTest = 1;  // 1 .. 6: the six test buttons
+constexpr int kObjProgramCaption = 7;
+constexpr int kObjPrograms = 8;  // texts 0 .. 2: the drive programs
+constexpr int kProgramCount = 3;
+
+constexpr const char* kCurrentTooLow = "Motorstrom zu klein oder Motor l\xE4uft nicht";
+constexpr const char* kFactoryResetDone = "Motor hat Werkseinstellung  beendet.";
+
+}  // namespace
+
+CScreenTest::CScreenTest(CVQZodavaRozeDlg* dlg)
+    : CDataScreen(dlg, 7, 20, kSettingsFileTest, 6, 8) {}
+
+HResult CScreenTest::TakeControls() {
+  TakeLabel(0, PageText(kObjIntro, 0))->setFont(FontCache::Instance().Font(0));
+  TakeLabel(1, PageText(kObjProgramCaption, 0));
+  for (int i = 0; i < static_cast<int>(m_tests.size()); ++i) {
+    m_tests[i] = TakeCommandButton(i, PageText(kObjFirstTest + i, 0));
+    AddTip(m_tests[i], kObjFirstTest + i);
+    AddFocus(m_tests[i]);
+  }
+  m_programs = m_dlg->Pools().combos.Take(0);
+  m_programs->setFont(FontCache::Instance().Font(0));
+  for (int i = 0; i < kProgramCount; ++i) {
+    const std::string text = PageText(kObjPrograms, i);
+    m_programs->addItem(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  }
+  m_programs->setCurrentIndex(-1);
+  m_programs->show();
+  AddTip(m_programs, kObjPrograms);
+  AddFocus(m_programs);
+  return S_OK;
+}
+
+void CScreenTest::ArrangeControls() {
+  ControlPools& pools = m_dlg->Pools();
+  pools.statics.At(0)->setGeometry(40, 60, 720, 40);
+  // Two rows of three: run up, stop, run down; the box's test run, clear end positions,
+  // factory settings.
+  for (int i = 0; i < static_cast<int>(m_tests.size()); ++i) {
+    m_tests[i]->setGeometry(40 + (i % 3) * 190, 120 + (i / 3) * 56, 170, 40);
+  }
+  pools.statics.At(1)->setGeometry(40, 256, 165, 20);
+  m_programs->setGeometry(210, 252, 360, 26);
+}
+
+HResult CScreenTest::Create() {
+  const HResult created = CDataScreen::Create();
+  if (Failed(created)) return created;
+  m_dlg->Link().StartTestConnection();
+  return S_OK;
+}
+
+void CScreenTest::UpdateControls() {
+  for (CMyButton* button : m_tests) button->setEnabled(!m_testsBlocked);
+  m_programs->setEnabled(true);
+  EnableTabs(false);
+  m_dlg->BackButton()->show();
+  m_dlg->BackButton()->setEnabled(true);
+  m_dlg->NextButton()->setEnabled(true);
+}
+
+int CScreenTest::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::intptr_t, std::intptr_t*) {
+  switch (msg) {
+    case kMsgDisableTests:
+      m_testsBlocked = true;
+      for (CMyButton* button : m_tests) button->setEnabled(false);
+      break;
+    case kMsgEnableTests:
+      m_testsBlocked = false;
+      for (CMyButton* button : m_tests) button->setEnabled(true);
+      break;
+    case kMsgOutputsOff:
+      m_dlg->State() &= ~(kDialogOutputA | kDialogOutputB);
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void CScreenTest::OnCommand(QWidget* focus) {
+  if (IgnoreCommandFrom(focus) || focus == nullptr) return;
+  if (focus == m_dlg->BackButton() || focus == m_dlg->NextButton()) {
+    const int target = focus == m_dlg->BackButton() ? 6 : 8;
+    m_dlg->PostMessage(kMsgSwitchScreen, static_cast<std::uintptr_t>(target));
+    return;
+  }
+  for (int i = 0; i < static_cast<int>(m_tests.size()); ++i) {
+    if (focus == m_tests[i]) StartCommand(TestModeForButton(i, Link().Has(kLinkState6)));
+  }
+}
+
+void CScreenTest::OnComboSelChange(QWidget* focus) {
+  if (focus != m_programs || m_programs->currentIndex() < 0) return;
+  StartCommand(m_programs->currentIndex() + kDriveProgramModeBase);
+}
+
+void CScreenTest::StartCommand(int mode) {
+  Link().m_testMode = mode;
+  m_dlg->Link().StartTestCommand();
+}
+
+void CScreenTest::OnDeviceFrame(const Telegram* frame) {
+  if (frame == nullptr) return;
+  if (frame->m_command == 0xF1 && frame->m_subCode == 0x08) {
+    m_dlg->GetPrompts().MessageBox(kCurrentTooLow, {}, kMbOk | kMbIconInformation);
+  } else if (frame->m_command == 0xA8 && frame->m_subCode == 0x01) {
+    m_dlg->GetPrompts().MessageBox(kFactoryResetDone, {}, kMbOk);
+  }
+}
+
+}  // namespace roviro
