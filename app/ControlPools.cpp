@@ -169,6 +169,7 @@ void ControlPools::ResetAll(const std::vector<std::string>& defaultPictures, Too
     l->setColumnCount(0);
     l->setHeaderHidden(false);
     l->header()->show();
+    l->header()->setStretchLastSection(true);
   });
   ForEach(combos, [](QComboBox* c) {
     ResetCommon(c);

@@ -158,7 +158,16 @@ bool CVQZodavaRozeApp::InitInstance() {
     };
   }
   m_dlg = std::make_unique<CVQZodavaRozeDlg>(std::move(env));
-  return m_dlg->OnInitDialog();
+  if (!m_dlg->OnInitDialog()) return false;
+  if (m_box && m_dlg->CatalogueCount() > 0) {
+    // The simulated motor is of the first catalogue's type, so that downloads find their
+    // catalogue motor and uploads are accepted.
+    ParameterImage factory;
+    factory.Clear();
+    CopyMotorToParameterImage(m_dlg->Catalogues().front().get(), &factory, 0);
+    m_box->LoadMotor(SealedMotorBlocks(factory));
+  }
+  return true;
 }
 
 int CVQZodavaRozeApp::RunScreenshot() {

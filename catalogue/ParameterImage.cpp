@@ -109,4 +109,16 @@ void SealBlock(std::span<std::uint8_t> block) {
   block.back() = static_cast<std::uint8_t>(sum & 0xFF);
 }
 
+std::map<std::uint8_t, std::vector<std::uint8_t>> SealedMotorBlocks(const ParameterImage& image) {
+  std::map<std::uint8_t, std::vector<std::uint8_t>> out;
+  for (const BlockInfo& info : kBlocks) {
+    if (info.command == 0x30) continue;
+    const auto block = image.Block(info.command);
+    std::vector<std::uint8_t> bytes(block.begin(), block.end());
+    SealBlock(bytes);
+    out[info.command] = std::move(bytes);
+  }
+  return out;
+}
+
 }  // namespace roviro

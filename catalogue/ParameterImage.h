@@ -5,9 +5,11 @@
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace roviro {
 
@@ -84,6 +86,10 @@ std::optional<UploadStamp> DecodeUploadStamp(std::span<const std::uint8_t, 3> by
 // for 0; below 0x47 the value / 10 (" - Motor Firmware V3.5"); from 0x47 on the two nibbles
 // (" - Motor Firmware V5.2").
 std::string MotorFirmwareText(std::uint8_t version);
+
+// The blocks a motor holding `image` would answer with, each sealed (its last byte the sum of
+// the others), keyed by read command. Block 0x30, the motor's own operating data, is left out.
+std::map<std::uint8_t, std::vector<std::uint8_t>> SealedMotorBlocks(const ParameterImage& image);
 
 // The process-wide instance.
 ParameterImage& TheParameterImage();

@@ -14,16 +14,8 @@ constexpr int kExplicitComPort = 250;
 }  // namespace
 
 void LoadSimulatedMotor(sim::BoxSimulator& box, const ParameterImage& image) {
-  for (const BlockInfo& info : kBlocks) {
-    // Block 0x30 holds the operating data; the simulated motor keeps its own, which has
-    // running time and events to show.
-    if (info.command == 0x30) continue;
-    const auto block = image.Block(info.command);
-    std::vector<std::uint8_t> bytes(block.begin(), block.end());
-    sim::BoxSimulator::Seal(bytes);
-    box.SetMotorBlock(info.command, bytes);
-    box.SetFactoryBlock(info.command, bytes);
-  }
+  // The simulated motor keeps its own operating data, which has running time and events.
+  box.LoadMotor(SealedMotorBlocks(image));
 }
 
 BoxSession::BoxSession(const GlobalOptions& options, const Folders& folders, ParameterImage& image)

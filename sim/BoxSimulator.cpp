@@ -472,6 +472,13 @@ std::vector<std::uint8_t> BoxSimulator::MotorBlock(std::uint8_t readCommand) con
   const auto it = m_motor.find(readCommand);
   return it == m_motor.end() ? std::vector<std::uint8_t>{} : it->second;
 }
+void BoxSimulator::LoadMotor(const std::map<std::uint8_t, std::vector<std::uint8_t>>& blocks) {
+  for (const auto& [command, bytes] : blocks) {
+    SetMotorBlock(command, bytes);
+    SetFactoryBlock(command, bytes);
+  }
+}
+
 void BoxSimulator::SetFactoryBlock(std::uint8_t readCommand,
                                    const std::vector<std::uint8_t>& bytes) {
   std::lock_guard lock(m_mutex);

@@ -82,6 +82,8 @@ class BoxSimulator {
   void SetMotorReach(MotorReach reach);
   void SetMotorBlock(std::uint8_t readCommand, const std::vector<std::uint8_t>& bytes);
   std::vector<std::uint8_t> MotorBlock(std::uint8_t readCommand) const;
+  // The motor's blocks and the ones a factory reset restores, both set to `blocks`.
+  void LoadMotor(const std::map<std::uint8_t, std::vector<std::uint8_t>>& blocks);
   // The blocks a factory reset restores.
   void SetFactoryBlock(std::uint8_t readCommand, const std::vector<std::uint8_t>& bytes);
   // Box block 0 = block 0x39 (25 bytes), 1 = block 0x2E (11), 2 = block 0x34 (13).

@@ -74,6 +74,8 @@ HResult CScreenBetriebspara::TakeControls() {
   QStringList headings;
   for (int c = 0; c < kColumnCount; ++c) headings << Latin1(PageText(kObjColumnHeadings, c));
   m_events->setHeaderLabels(headings);
+  // Every column keeps the width it is given, the last one too, so the widths can be kept.
+  m_events->header()->setStretchLastSection(false);
   m_events->show();
   AddTip(m_events, kObjListTip);
   AddFocus(m_events);

@@ -45,14 +45,7 @@ void ScreensTest::LoadSimulatedMotor(int catalogueIndex, int variant) {
   factoryImage.Clear();
   ASSERT_TRUE(Succeeded(CopyMotorToParameterImage(
       dlg->Catalogues()[static_cast<std::size_t>(catalogueIndex)].get(), &factoryImage, variant)));
-  for (const BlockInfo& info : kBlocks) {
-    if (info.command == 0x30) continue;  // the motor keeps its own operating data
-    const auto block = factoryImage.Block(info.command);
-    std::vector<std::uint8_t> bytes(block.begin(), block.end());
-    sim::BoxSimulator::Seal(bytes);
-    box->SetMotorBlock(info.command, bytes);
-    box->SetFactoryBlock(info.command, bytes);
-  }
+  box->LoadMotor(SealedMotorBlocks(factoryImage));
 }
 
 bool ScreensTest::PressStart() {
