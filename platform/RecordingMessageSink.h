@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -33,6 +34,12 @@ class RecordingMessageSink final : public MessageSink {
 
   int MessageBox(const std::string& text, const std::string& caption,
                  std::uint32_t style) override {
+    std::function<void()> hook;
+    {
+      std::lock_guard lock(m_mutex);
+      hook = m_boxHook;
+    }
+    if (hook) hook();
     std::lock_guard lock(m_mutex);
     m_boxes.push_back({text, caption, style});
     if (!m_answers.empty()) {
@@ -46,6 +53,11 @@ class RecordingMessageSink final : public MessageSink {
   void ScriptAnswer(int answer) {
     std::lock_guard lock(m_mutex);
     m_answers.push_back(answer);
+  }
+  // Runs on the caller's thread whenever a box is asked for, before it is recorded.
+  void SetBoxHook(std::function<void()> hook) {
+    std::lock_guard lock(m_mutex);
+    m_boxHook = std::move(hook);
   }
   void SetDefaultAnswer(int answer) {
     std::lock_guard lock(m_mutex);
@@ -78,6 +90,7 @@ class RecordingMessageSink final : public MessageSink {
   std::vector<ShownBox> m_boxes;
   std::deque<int> m_answers;
   int m_defaultAnswer = kIdOk;
+  std::function<void()> m_boxHook;
 };
 
 }  // namespace roviro

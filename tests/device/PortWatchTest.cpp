@@ -46,10 +46,12 @@ TEST_F(PortWatchTest, FindsTheBoxAndQueuesItsTelegramsWithCommandAndSubCode) {
 TEST_F(PortWatchTest, LosingTheBoxEndsTheWatchAndANewOneFindsItAgain) {
   ASSERT_TRUE(link->StartPortWatch());
   ASSERT_TRUE(WaitFor([&] { return Posted(kMsgBoxFound); }));
+  EXPECT_EQ(link->PortNumber(), kSimPort);
   box->Unplug();
   ASSERT_TRUE(WaitFor([&] { return Posted(kMsgBoxLost); }));
   link->JoinWorkers();
   EXPECT_FALSE(State().Has(kLinkPortWatch | kLinkDeviceGone));
+  EXPECT_EQ(link->PortNumber(), -1);
   EXPECT_FALSE(Posted(kMsgWatchEnded));
 
   sink.Clear();
@@ -70,6 +72,29 @@ TEST_F(PortWatchTest, StopWhileSearchingEndsWithoutFindingAnything) {
   link->Stop();
   EXPECT_EQ(sink.PostedNumbers(), (std::vector<std::uint32_t>{kMsgSearchBegins, kMsgWatchEnded}));
   EXPECT_EQ(link->RunningWorkers(), 0);
+}
+
+TEST_F(PortWatchTest, StopEndsAnIdleWatchWithoutTheLongWaitForBusyWorkers) {
+  ASSERT_TRUE(link->StartPortWatch());
+  ASSERT_TRUE(WaitFor([&] { return Posted(kMsgBoxFound); }));
+  linkClock.ResetCounts();
+  link->Stop();
+  EXPECT_TRUE(Posted(kMsgWatchEnded));
+  // Nothing was busy: no wait longer than the watch's own poll interval.
+  EXPECT_LE(linkClock.LongestSleepMs(), 100);
+}
+
+TEST_F(PortWatchTest, AnIdlePollGivesTheLinkLockBackAtOnce) {
+  ASSERT_TRUE(link->StartPortWatch());
+  ASSERT_TRUE(WaitFor([&] { return Posted(kMsgBoxFound); }));
+  linkClock.ResetCounts();
+  const auto start = clock.NowMs();
+  ASSERT_TRUE(WaitFor([&] { return clock.NowMs() - start > 3000; }));  // thirty idle polls
+  EXPECT_EQ(linkClock.SleptUnderLockMs(), 0);
+  // A telegram that does arrive is still read whole and queued.
+  box->SendUnsolicited({0xF1, 0x08});
+  ASSERT_TRUE(WaitFor([&] { return Posted(kMsgTelegramQueued); }));
+  link->Stop();
 }
 
 TEST_F(PortWatchTest, ATransferHoldsTheLinkLockSoThePollPauses) {
