@@ -34,12 +34,7 @@ class RecordingMessageSink final : public MessageSink {
 
   int MessageBox(const std::string& text, const std::string& caption,
                  std::uint32_t style) override {
-    std::function<void()> hook;
-    {
-      std::lock_guard lock(m_mutex);
-      hook = m_boxHook;
-    }
-    if (hook) hook();
+    if (m_boxHook) m_boxHook();  // set before the workers run
     std::lock_guard lock(m_mutex);
     m_boxes.push_back({text, caption, style});
     if (!m_answers.empty()) {
@@ -54,11 +49,8 @@ class RecordingMessageSink final : public MessageSink {
     std::lock_guard lock(m_mutex);
     m_answers.push_back(answer);
   }
-  // Runs on the caller's thread whenever a box is asked for, before it is recorded.
-  void SetBoxHook(std::function<void()> hook) {
-    std::lock_guard lock(m_mutex);
-    m_boxHook = std::move(hook);
-  }
+  // Runs on the asking thread whenever a box is asked for; set it before the workers start.
+  void SetBoxHook(std::function<void()> hook) { m_boxHook = std::move(hook); }
   void SetDefaultAnswer(int answer) {
     std::lock_guard lock(m_mutex);
     m_defaultAnswer = answer;

