@@ -18,6 +18,8 @@ void RunConnectionStart(LinkState& s, const ConnectionStartOptions& options,
   int state = 0;
   const auto fail = [&s] { ++s.m_attempts; };
   while (s.m_attempts <= 4) {
+    // A stop request ends the sequence as if no motor answered.
+    if (s.Stopping()) break;
     s.AddProgress(6);
     t.Reset();
     switch (state) {
@@ -69,7 +71,7 @@ void RunConnectionStart(LinkState& s, const ConnectionStartOptions& options,
           fail();
         break;
       case 4:
-        s.Sleep(250);
+        if (!s.Sleep(250)) break;
         t.SetHeader(0x24, 0x01);
         if (Exchange(s, t, 0xA4)) {
           state = 10;
@@ -87,7 +89,7 @@ void RunConnectionStart(LinkState& s, const ConnectionStartOptions& options,
           fail();
         break;
       case 6: {
-        s.Sleep(250);
+        if (!s.Sleep(250)) break;
         t.SetCommand(0x2D);
         const std::uint8_t zero = 0;
         t.AppendData(&zero, 1);
@@ -116,7 +118,7 @@ void RunConnectionStart(LinkState& s, const ConnectionStartOptions& options,
 void RunConnectionEnd(LinkState& s) {
   Telegram t;
   while (s.m_attempts <= 4) {
-    s.Sleep(250);
+    if (!s.Sleep(250)) return;
     t.SetHeader(0x13, 0x01);
     if (Exchange(s, t, 0x93)) return;
     ++s.m_attempts;

@@ -18,6 +18,14 @@ void ShowFtError(MessageSink* sink, const char* text) {
   if (sink != nullptr) sink->MessageBox(text, kFtCaption, kFtStyle);
 }
 
+// Without blanks and tabs at either end ("COM4 // printer" leaves "COM4 " after the comment).
+std::string_view TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
 }  // namespace
 
 CDeviceLink::CDeviceLink(Clock& clock, UsbBridgeList* bridges, PortResolver& resolver,
@@ -65,6 +73,7 @@ void CDeviceLink::LoadIgnoreList() {
     CleanLine(line, kCleanLineFeed | kCleanComment);
     // A file written on Windows keeps its carriage returns when read here.
     while (!line.empty() && line.back() == '\r') line.pop_back();
+    line = std::string(TrimBlanks(line));
     if (line.empty()) continue;
     if (EqualsNoCase(line, "[START]")) {
       section = 1;
@@ -96,7 +105,7 @@ bool CDeviceLink::IsIgnored(std::string_view name) {
 
 void CDeviceLink::AddIgnored(std::string_view name) {
   std::lock_guard lock(m_lock);
-  const std::string canonical = CanonicalPortName(name);
+  const std::string canonical = CanonicalPortName(TrimBlanks(name));
   if (canonical.empty() || IsIgnored(canonical)) return;
   m_ignore.push_back(canonical);
 }
@@ -165,12 +174,12 @@ HResult CDeviceLink::OpenPort(const std::string& name, int baudRate, int dataBit
   settings.stopBits = stopBits;
   if (Failed(port->Open(device, settings))) return E_FAIL;
   m_state.m_port = std::move(port);
+  m_baudRate = baudRate > 0 ? baudRate : 9600;
+  // The back pointer was set when the link was made; the workers read it without a lock, so
+  // it is not written again here.
   Telegram probe;
   probe.SetCommand(0x01);
-  if (Succeeded(Transact(probe)) && probe.m_command == 0x81) {
-    m_state.m_link = this;
-    return S_OK;
-  }
+  if (Succeeded(Transact(probe)) && probe.m_command == 0x81) return S_OK;
   // Close restores the line settings the port had before.
   m_state.m_port->Close();
   m_state.m_port.reset();
@@ -198,10 +207,24 @@ HResult CDeviceLink::Drain() {
   // Bounded, so that a line that never falls silent cannot hold the link forever.
   for (int i = 0; i < 1000; ++i) {
     const int n = port->Read(scratch, static_cast<int>(sizeof(scratch)));
-    if (n < 0) return E_FAIL;
+    if (n < 0) {
+      MarkDeviceGone();
+      return E_FAIL;
+    }
     if (n == 0) return S_OK;
   }
   return S_OK;
+}
+
+void CDeviceLink::MarkDeviceGone() {
+  m_state.Set(kLinkDeviceGone);
+  m_portNumber = -1;
+}
+
+std::int64_t CDeviceLink::WireTimeMs(int bytes) const {
+  // 8N1: ten bits a byte.
+  const std::int64_t bits = static_cast<std::int64_t>(bytes) * 10 * 1000;
+  return (bits + m_baudRate - 1) / m_baudRate;
 }
 
 HResult CDeviceLink::Transact(Telegram& telegram) {
@@ -215,58 +238,72 @@ HResult CDeviceLink::Transact(Telegram& telegram) {
   const int length = BuildFrame(telegram, frame);
   if (length == 0) return E_FAIL;
   if (m_state.m_port->Write(frame, length) != length) return E_FAIL;
-  m_clock.SleepMs(30);
+  // The box takes its time after the request, which is on the wire only once its bytes have
+  // gone out at the line's rate; the reply may arrive meanwhile and waits in the port.
+  m_clock.SleepMs(WireTimeMs(length) + kRequestSettleMs);
   return Receive(telegram);
 }
 
 HResult CDeviceLink::Receive(Telegram& telegram) {
+  return ReceiveFrame(telegram) == Reception::kFrame ? S_OK : E_FAIL;
+}
+
+Reception CDeviceLink::ReceiveFrame(Telegram& telegram, std::int64_t beginWaitMs) {
   std::lock_guard lock(m_lock);
   BytePort* port = m_state.m_port.get();
-  if (port == nullptr) return E_FAIL;
+  if (port == nullptr) return Reception::kBad;
   const int h = telegram.m_headerLength;
   std::uint8_t buffer[sizeof(Telegram)] = {};
   int expected = 2;
   int received = 0;
-  int lastProgress = -1;
-  bool complete = false;
-  // 50 polling cycles for a frame to begin; a frame that has begun is read to its end (or to
-  // a stall), so that one starting in the last cycle is neither lost nor left half in the port
-  // to be taken for the start of the next frame.
-  for (int r = 0; r < 50 || received > 0; ++r) {
+  bool discard = false;
+  const std::int64_t start = m_clock.NowMs();
+  std::int64_t lastProgress = start;
+  // Reads whatever has arrived, never past the current frame; waits only when nothing has.
+  // A frame must begin within `beginWaitMs`; once begun it is read to its end unless it falls
+  // silent for the stall limit, so that one beginning at the last moment is neither lost nor
+  // left half in the port to be taken for the start of the next frame.
+  for (;;) {
     const int n = port->Read(buffer + received, expected - received);
     if (n < 0) {
-      m_state.Set(kLinkDeviceGone);
-      return E_FAIL;
+      MarkDeviceGone();
+      return Reception::kGone;
     }
     if (n > 0) {
       received += n;
-      lastProgress = r;
-      if (received >= 2) {
+      lastProgress = m_clock.NowMs();
+      if (received >= 2 && expected == 2) {
         const int len = buffer[1];
-        // A length the header cannot fit in, or beyond what a frame may carry, ends the
-        // reception before anything is read past the frame; its rest is discarded.
-        if (len < h || len > kMaxFrameLen) {
+        // A length beyond what a frame may carry: its end cannot be known, so the line is
+        // cleared. One shorter than the header: only this frame is read off and dropped, so
+        // that the telegrams behind it are kept.
+        if (len > kMaxFrameLen) {
           Drain();
-          return E_FAIL;
+          return Reception::kBad;
         }
-        if (len + 4 > expected) expected = len + 4;
+        discard = len < h;
+        expected = len + 4;
       }
+      if (received >= 4 && received >= expected) break;
+      continue;  // the rest may be there already
     }
-    if (received >= 4 && received >= buffer[1] + 4) {
-      complete = true;
-      break;
+    const std::int64_t now = m_clock.NowMs();
+    const std::int64_t deadline = received > 0 ? lastProgress + kReplyStallMs : start + beginWaitMs;
+    if (now >= deadline || m_state.Stopping()) {
+      return received > 0 ? Reception::kBad : Reception::kNothing;
     }
-    if (lastProgress >= 0 && r - lastProgress > 3) return E_FAIL;
-    m_clock.SleepMs(10);
+    const std::int64_t left = deadline - now;
+    port->WaitReadable(left < LinkState::kStopCheckMs ? left : LinkState::kStopCheckMs, m_clock);
   }
-  if (!complete) return E_FAIL;
-  return ParseFrame(buffer, received, telegram) ? S_OK : E_FAIL;
+  if (discard) return Reception::kBad;
+  return ParseFrame(buffer, received, telegram) ? Reception::kFrame : Reception::kBad;
 }
 
 int CDeviceLink::SendCommand(std::uint8_t command, std::uint8_t expectedReply) {
   Telegram t;
   int attempts = 0;
-  while (!m_state.Has(kLinkAbort)) {
+  // An abort (test screen) or a stop request (closing) ends the retries as if answered.
+  while (!m_state.Has(kLinkAbort | kLinkStop)) {
     t.SetCommand(command);
     if (attempts >= 5) return 0;
     if (Succeeded(Transact(t)) && t.m_command == expectedReply) return 1;
@@ -279,7 +316,7 @@ int CDeviceLink::SendHeader(const std::uint8_t* header, const std::uint8_t* expe
   if (header == nullptr || count < 1 || count > 2) return 0;
   Telegram t;
   int attempts = 0;
-  while (!m_state.Has(kLinkAbort)) {
+  while (!m_state.Has(kLinkAbort | kLinkStop)) {
     if (count == 2) {
       t.SetHeader(header[0], header[1]);
     } else {
@@ -297,13 +334,15 @@ int CDeviceLink::SendHeader(const std::uint8_t* header, const std::uint8_t* expe
   return 1;
 }
 
-int CDeviceLink::IdentifyBox() {
+int CDeviceLink::IdentifyBox() { return IdentifyBox(*m_state.m_image); }
+
+int CDeviceLink::IdentifyBox(ParameterImage& image) {
   std::lock_guard lock(m_lock);
-  ParameterImage& image = *m_state.m_image;
   Telegram t;
   bool boxError = false;
   // Step 1: the box serial number; the counter advances by 2 per attempt.
   for (m_state.m_attempts = 0; m_state.m_attempts < 5; m_state.m_attempts += 2) {
+    if (m_state.Stopping()) return 0;
     t.SetHeader(0x19, 0x08);
     if (Failed(Transact(t))) continue;
     if (t.m_command == 0x99 && t.m_length >= 2) {
@@ -316,6 +355,7 @@ int CDeviceLink::IdentifyBox() {
   if (boxError) return 0;
   // Step 3: the box version, up to six attempts; only the first five can make it a success.
   for (m_state.m_attempts = 0; m_state.m_attempts <= 5; ++m_state.m_attempts) {
+    if (m_state.Stopping()) return 0;
     t.SetCommand(0x10);
     if (Succeeded(Transact(t)) && t.m_command == 0x90 && t.m_length >= 1 && t.m_data[0] != 0) {
       image.Block(0x39)[15] = t.m_data[0];
@@ -403,7 +443,8 @@ int CDeviceLink::RunningWorkers() const {
 }
 
 void CDeviceLink::Stop() {
-  m_state.Set(kLinkStop | kLinkAbort);
+  // Only the stop request: the abort bit belongs to the test screen and counts as busy.
+  m_state.Set(kLinkStop);
   JoinWorkers();
   ClosePort();
 }

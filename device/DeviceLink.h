@@ -48,6 +48,24 @@ class LinkLock {
 
 inline constexpr int kQueueSize = 100;
 
+// The times the exchange with the box is built on.
+inline constexpr std::int64_t kRequestSettleMs = 30;  // after a request is on the wire
+inline constexpr std::int64_t kReplyBeginMs = 500;    // for a reply to begin
+inline constexpr std::int64_t kReplyStallMs = 40;     // of silence within a begun frame
+
+// The header length telegrams the box sends by itself are received with: 2, so that the
+// command and sub-code it sent (0xF1 0x08, 0xA8 0x01) land in the telegram's command and
+// sub-code bytes, where the test screen looks for them.
+inline constexpr std::uint8_t kUnsolicitedHeaderLength = 2;
+
+// What one reception came to.
+enum class Reception {
+  kFrame,    // a complete frame with the right checksum
+  kNothing,  // no frame began in the time allowed
+  kBad,      // a frame began but stalled, did not fit or failed its checksum; or no port
+  kGone,     // the port failed on a read: device gone
+};
+
 class CDeviceLink {
  public:
   // `bridges` null: the real USB bridges. The clock, resolver and image are borrowed and must
@@ -73,10 +91,16 @@ class CDeviceLink {
   // ---- transactions ----
   HResult Transact(Telegram& telegram);
   HResult Receive(Telegram& telegram);
+  // Receive with its outcome told apart: waits `beginWaitMs` for a frame to begin (0: takes
+  // only a frame that has begun already, and gives the lock back at once otherwise), then reads
+  // it as its bytes arrive until it is complete or stalls. Ends early on a stop request.
+  Reception ReceiveFrame(Telegram& telegram, std::int64_t beginWaitMs = kReplyBeginMs);
   HResult Drain();
   int SendCommand(std::uint8_t command, std::uint8_t expectedReply);
   int SendHeader(const std::uint8_t* header, const std::uint8_t* expected, int count);
+  // Writes the box serial and version into the shared image, or into `image`.
   int IdentifyBox();
+  int IdentifyBox(ParameterImage& image);
   HResult PushTelegram(const Telegram& telegram);
   HResult PopTelegram(Telegram& telegram);
 
@@ -87,7 +111,8 @@ class CDeviceLink {
   bool StartTestConnection();
   bool StartTestCommand();
   bool StartTestRequest();
-  // Asks every worker to end (stop request and abort), joins them all and closes the port.
+  // Asks every worker to end (the stop request: each ends within the telegram it is on), joins
+  // them all and closes the port.
   void Stop();
   // Waits until every worker started so far has ended, without asking them to.
   void JoinWorkers();
@@ -111,6 +136,10 @@ class CDeviceLink {
   };
   bool StartWorker(std::function<void()> body);
   void ReapFinished();
+  // A read failed: the device is gone and no port number holds any more.
+  void MarkDeviceGone();
+  // How long `bytes` take on the line at the open port's rate, rounded up.
+  std::int64_t WireTimeMs(int bytes) const;
 
   Clock& m_clock;
   std::unique_ptr<UsbBridgeList> m_ownBridges;
@@ -121,6 +150,7 @@ class CDeviceLink {
   std::atomic<std::uint32_t> m_ownDialogFlags{0};
 
   std::atomic<int> m_portNumber{-1};
+  int m_baudRate = 9600;  // of the open port; under the link lock
   int m_rangeStart = 1;
   int m_rangeEnd = 100;
   std::vector<std::string> m_ignore;

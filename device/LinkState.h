@@ -95,9 +95,20 @@ struct LinkState {
   void Post(std::uint32_t msg, std::uintptr_t wParam = 0) {
     if (m_window != nullptr) m_window->Post(msg, wParam, 0);
   }
-  void Sleep(std::int64_t ms) {
-    if (m_clock != nullptr) m_clock->SleepMs(ms);
+  bool Stopping() const { return Has(kLinkStop); }
+  // A worker's wait: cut short by a stop request, so that closing never waits for it. Returns
+  // false when it was cut short.
+  bool Sleep(std::int64_t ms) {
+    if (m_clock == nullptr) return !Stopping();
+    while (ms > 0 && !Stopping()) {
+      const std::int64_t slice = ms < kStopCheckMs ? ms : kStopCheckMs;
+      m_clock->SleepMs(slice);
+      ms -= slice;
+    }
+    return !Stopping();
   }
+  // How often a waiting worker looks for a stop request.
+  static constexpr std::int64_t kStopCheckMs = 10;
 };
 
 }  // namespace roviro

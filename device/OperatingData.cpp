@@ -1,6 +1,7 @@
 #include "device/OperatingData.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <mutex>
 
@@ -10,8 +11,9 @@ HResult ReadOperatingData(CDeviceLink& link) {
   LinkState& s = link.State();
   s.m_dialogFlags->fetch_and(~kDialogDataLoaded);
   std::lock_guard lock(link.Lock());
-  const auto exchange = [&link](Telegram& t, std::uint8_t expected) {
-    return Succeeded(link.Transact(t)) && t.m_command == expected;
+  // No exchange after a stop request: the read then fails at once.
+  const auto exchange = [&link, &s](Telegram& t, std::uint8_t expected) {
+    return !s.Stopping() && Succeeded(link.Transact(t)) && t.m_command == expected;
   };
   Telegram t;
 
@@ -19,14 +21,13 @@ HResult ReadOperatingData(CDeviceLink& link) {
   int attempts = 0;
   int state = 1;
   while (state <= 3) {
-    if (attempts > 4) return E_FAIL;
-    s.Sleep(100);
+    if (attempts > 4 || !s.Sleep(100)) return E_FAIL;
     bool ok = false;
     if (state == 1) {
       t.SetCommand(0x12);
       ok = exchange(t, 0x92);
     } else if (state == 2) {
-      s.Sleep(250);
+      if (!s.Sleep(250)) return E_FAIL;
       t.SetHeader(0x24, 0x01);
       ok = exchange(t, 0xA4);
     } else {
@@ -40,18 +41,20 @@ HResult ReadOperatingData(CDeviceLink& link) {
     }
   }
 
-  // 2. The operating data.
-  auto block = s.m_image->Block(0x30);
-  std::fill(block.begin(), block.end(), 0);
+  // 2. The operating data, into a scratch block: the set's block 0x30 changes only when it
+  // was read (until then it keeps what it held).
+  std::array<std::uint8_t, 22> data{};
   bool read = false;
-  for (int i = 0; i < 6 && !read; ++i) {
+  for (int i = 0; i < 6 && !read && !s.Stopping(); ++i) {
     t.SetCommand(0x30);
-    if (exchange(t, 0xB0) && t.m_length == block.size()) {
-      std::memcpy(block.data(), t.m_data.data(), block.size());
+    if (exchange(t, 0xB0) && t.m_length == data.size()) {
+      std::memcpy(data.data(), t.m_data.data(), data.size());
       read = true;
     }
   }
   if (!read) return E_FAIL;
+  auto block = s.m_image->Block(0x30);
+  std::copy(data.begin(), data.end(), block.begin());
 
   // 3. End the connection.
   attempts = 0;
@@ -61,7 +64,7 @@ HResult ReadOperatingData(CDeviceLink& link) {
     if (++attempts > 4) return E_FAIL;
   }
   for (;;) {
-    s.Sleep(250);
+    if (!s.Sleep(250)) return E_FAIL;
     t.SetHeader(0x13, 0x01);
     if (exchange(t, 0x93)) break;
     if (++attempts > 4) return E_FAIL;

@@ -8,9 +8,10 @@ namespace roviro {
 
 // Clears the dialog's data-loaded bit, then under the link lock: connects to the motor
 // (0x12, {0x24, 0x01} after 250 ms, 0x21; a 100 ms wait before each exchange; more than four
-// failed exchanges fail), clears block 0x30 and reads it (0x30 -> 0xB0, at most six tries),
-// ends the connection (0x11, then {0x13, 0x01} after 250 ms). Sets the data-loaded bit and
-// returns S_OK on success; E_FAIL otherwise.
+// failed exchanges fail), reads block 0x30 (0x30 -> 0xB0, at most six tries; the image's
+// block is replaced only by a complete reply), ends the connection (0x11, then {0x13, 0x01}
+// after 250 ms). Sets the data-loaded bit and returns S_OK on success; E_FAIL otherwise, also
+// at once on a stop request.
 HResult ReadOperatingData(CDeviceLink& link);
 
 }  // namespace roviro

@@ -24,9 +24,9 @@ bool DialogHas(LinkState& s, std::uint32_t bits) { return (s.m_dialogFlags->load
 void DialogSet(LinkState& s, std::uint32_t bits) { s.m_dialogFlags->fetch_or(bits); }
 void DialogClear(LinkState& s, std::uint32_t bits) { s.m_dialogFlags->fetch_and(~bits); }
 
-// One Transact, successful only with the expected reply command.
+// One Transact, successful only with the expected reply command; none after a stop request.
 bool Once(LinkState& s, Telegram& t, std::uint8_t expected) {
-  return Succeeded(s.m_link->Transact(t)) && t.m_command == expected;
+  return !s.Stopping() && Succeeded(s.m_link->Transact(t)) && t.m_command == expected;
 }
 
 bool OnceCommand(LinkState& s, std::uint8_t command, std::uint8_t expected) {
@@ -47,12 +47,12 @@ void RunBranchDrive(LinkState& s, std::uint8_t direction) {
   if (DialogHas(s, kDialogOutputB)) {
     if (!OnceCommand(s, 0x13, 0x93)) return;
     DialogClear(s, kDialogOutputB);
-    s.Sleep(50);
+    if (!s.Sleep(50)) return;
   }
   if (!DialogHas(s, kDialogOutputA)) {
     if (!OnceCommand(s, 0x12, 0x92)) return;
     DialogSet(s, kDialogOutputA);
-    s.Sleep(100);
+    if (!s.Sleep(100)) return;
   }
   Telegram t;
   t.SetCommand(0x2D);
@@ -65,24 +65,24 @@ void RunDriveProgram(LinkState& s, int mode) {
   if (DialogHas(s, kDialogOutputB)) {
     if (!OnceCommand(s, 0x13, 0x93)) return;
     DialogClear(s, kDialogOutputB);
-    s.Sleep(50);
+    if (!s.Sleep(50)) return;
   }
-  s.Sleep(200);
+  if (!s.Sleep(200)) return;
   if (!DialogHas(s, kDialogOutputA)) {
     if (!OnceCommand(s, 0x12, 0x92)) return;
     DialogSet(s, kDialogOutputA);
-    s.Sleep(mode == 22 ? 200 : 100);
+    if (!s.Sleep(mode == 22 ? 200 : 100)) return;
   }
-  s.Sleep(200);
+  if (!s.Sleep(200)) return;
   Telegram t;
   t.SetHeader(0x2D, 0x07);
   const std::uint8_t program = static_cast<std::uint8_t>(mode == 20 ? 3 : mode == 21 ? 2 : 1);
   t.AppendData(&program, 1);
   if (!Once(s, t, 0xAD)) return;
-  s.Sleep(200);
+  if (!s.Sleep(200)) return;
   t.SetCommand(0x21);
   s.m_link->Transact(t);  // no reply required
-  s.Sleep(500);
+  if (!s.Sleep(500)) return;
   if (!OnceCommand(s, 0x13, 0x93)) return;
   DialogClear(s, kDialogOutputA);
 }
@@ -99,7 +99,7 @@ int TestConnectionThread(LinkState* s) {
   s->Clear(kLinkState4 | kLinkState6 | kLinkMotor | kLinkOtherMotor);
   RunConnectionStart(*s, {.checkMotorType = true, .markBranches = true});
   Telegram t;
-  while (s->m_attempts <= 4) {
+  while (s->m_attempts <= 4 && !s->Stopping()) {
     t.SetCommand(0x13);
     if (Once(*s, t, 0x93)) {
       DialogClear(*s, kDialogOutputA | kDialogOutputB);
@@ -184,7 +184,8 @@ void RunCurrentWatch(LinkState* s) {
   int failures = 0;
   int low = 0;
   Telegram t;
-  while (!s->Has(kLinkAbort)) {
+  // Until an abort (the test screen's stop) or a stop request (closing).
+  while (!s->Has(kLinkAbort | kLinkStop)) {
     if (s->Has(kLinkDownload | kLinkUpload)) break;
     if (failures >= 7) break;
     if (low < 6) {
@@ -215,7 +216,8 @@ int TestRequestThread(LinkState* s) {
   CDeviceLink& link = *s->m_link;
   ParameterImage& image = *s->m_image;
   std::unique_lock lock(link.Lock());
-  const auto aborted = [s] { return s->Has(kLinkAbort); };
+  // A stop request (closing) ends the run like the test screen's abort.
+  const auto aborted = [s] { return s->Has(kLinkAbort | kLinkStop); };
   const std::array<std::uint8_t, 5> request = s->m_testRequest;
 
   int last = link.SendCommand(0x13, 0x93);
@@ -233,24 +235,29 @@ int TestRequestThread(LinkState* s) {
   }
 
   if (request[1] == 0x28) {
-    // What the box sends by itself while it works on the request.
+    // What the box sends by itself while it works on the request, at most ten telegrams and
+    // only until it falls silent for a receive time-out; queued, as the port watch would have,
+    // for the test screen.
     Telegram t;
     for (int i = 0; i < 10 && !aborted(); ++i) {
       t.Reset();
-      t.m_headerLength = 1;
-      link.Receive(t);
+      t.m_headerLength = kUnsolicitedHeaderLength;
+      const Reception r = link.ReceiveFrame(t);
+      if (r == Reception::kNothing || r == Reception::kGone) break;
+      if (r == Reception::kFrame && Succeeded(link.PushTelegram(t))) s->Post(kMsgTelegramQueued);
     }
   }
 
   if (request[1] == 0x28 && request[2] == 0x01 && !aborted()) {
-    // Factory reset: read the parameter set back from the motor.
+    // Factory reset: read the parameter set back from the motor, into a scratch image that
+    // replaces the set being worked on only when the reading is complete.
     s->Sleep(50);
-    image.Clear();
+    ParameterImage scratch;
     bool complete = true;
     Telegram t;
     for (int index = 0; index < 7 && complete && !aborted(); ++index) {
       const std::uint8_t cmd = kReadOrder[index];
-      const auto block = image.Block(cmd);
+      const auto block = scratch.Block(cmd);
       int failures = 0;
       for (;;) {
         if (aborted()) {
@@ -269,7 +276,11 @@ int TestRequestThread(LinkState* s) {
                         "cksetzen!\nBitte erneute ausf\xFChren.\nState: %1.1d",
                         index);
           if (s->m_window != nullptr) {
+            // The box waits for the user-interface thread, which may itself be waiting for the
+            // link lock (a queue pop, the operating-data read): it is shown without the lock.
+            lock.unlock();
             s->m_window->MessageBox(text, "Error...", kMbIconError | kMbTopmost);
+            lock.lock();
           }
           complete = false;
           break;
@@ -278,9 +289,12 @@ int TestRequestThread(LinkState* s) {
       }
     }
     if (!aborted()) {
-      if (link.IdentifyBox() == 0) s->Post(kMsgIdentifyFailed);
-      // Only a complete reading makes the image a valid parameter set.
-      if (complete) image.m_valid = 1;
+      if (link.IdentifyBox(scratch) == 0) s->Post(kMsgIdentifyFailed);
+      // Only a complete reading becomes the set, and a valid one.
+      if (complete) {
+        scratch.m_valid = 1;
+        image = scratch;
+      }
     }
   }
 

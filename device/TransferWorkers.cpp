@@ -13,11 +13,6 @@ namespace {
 
 constexpr std::uint8_t kDownloadOrder[7] = {0x34, 0x22, 0x2E, 0x32, 0x30, 0x39, 0x3B};
 
-// The header length the port watch receives unsolicited telegrams with: 2, so that the command
-// and sub-code the box sent (0xF1 0x08, 0xA8 0x01) land in the telegram's command and sub-code
-// bytes, where the test screen looks for them.
-constexpr std::uint8_t kUnsolicitedHeaderLength = 2;
-
 bool Usable(const LinkState* s) {
   return s != nullptr && s->m_link != nullptr && s->m_window != nullptr && s->m_clock != nullptr &&
          s->m_image != nullptr;
@@ -39,30 +34,39 @@ int PortWatchThread(LinkState* s) {
   s->Clear(kLinkOpen);
   s->Post(kMsgSearchBegins);
 
-  while (!s->Has(kLinkOpen)) {
+  while (!s->Has(kLinkOpen) && !s->Stopping()) {
     if (Succeeded(link.Discover())) break;
     s->Sleep(500);
-    if (s->Has(kLinkStop)) break;
   }
-  if (!s->Has(kLinkStop)) s->Post(kMsgBoxFound);
+  if (!s->Stopping()) s->Post(kMsgBoxFound);
   s->Clear(kLinkDeviceGone);
 
   Telegram t;
-  while (!s->Has(kLinkStop)) {
+  while (!s->Stopping()) {
+    Reception r;
     {
+      // Only a frame the box has begun to send is read under the lock; an idle line gives
+      // the lock back at once, so that a transfer or a queue pop never waits for a poll.
       std::unique_lock lock(link.Lock());
       t.Reset();
       t.m_headerLength = kUnsolicitedHeaderLength;
-      const bool received = Succeeded(link.Receive(t));
-      if (!received && s->Has(kLinkDeviceGone)) break;
-      if (received && Succeeded(link.PushTelegram(t))) s->Post(kMsgTelegramQueued);
+      r = link.ReceiveFrame(t, 0);
+      if (r == Reception::kFrame && Succeeded(link.PushTelegram(t))) s->Post(kMsgTelegramQueued);
     }
-    s->Sleep(100);
+    if (r != Reception::kFrame && s->Has(kLinkDeviceGone)) break;
+    // Right after a telegram another may follow; otherwise the next poll is due in 100 ms.
+    if (r != Reception::kFrame) s->Sleep(100);
   }
 
   s->Clear(kLinkPortWatch | kLinkDeviceGone);
-  if (s->Has(kLinkStop)) {
-    if (s->Has(kLinkBusy)) s->Sleep(5000);
+  if (s->Stopping()) {
+    // Workers still running get up to 5 s to end (each ends within its telegram). The abort
+    // bit is a request to the test workers, not a running worker.
+    constexpr std::uint32_t kRunning = kLinkBusy & ~kLinkAbort;
+    const std::int64_t until = s->m_clock->NowMs() + 5000;
+    while (s->Has(kRunning) && s->m_clock->NowMs() < until) {
+      s->m_clock->SleepMs(LinkState::kStopCheckMs);
+    }
     s->Set(kLinkWatchEnded);
     s->Post(kMsgWatchEnded);
     return 0;
@@ -104,8 +108,11 @@ int DownloadThread(LinkState* s) {
 
   s->m_progress = 50;
   s->m_attempts = 0;
-  image.Clear();
+  // The set is read into a scratch image, cleared as the set would be; the set being worked
+  // on is replaced only when the reading is complete, so that a failure loses nothing.
+  ParameterImage scratch;
 
+  // A failed or stopped transfer: no connection end is sent.
   const auto failed = [&] {
     s->Post(kMsgTransferFailed);
     s->Clear(kLinkDownload);
@@ -113,13 +120,15 @@ int DownloadThread(LinkState* s) {
     s->Post(kMsgRefresh);
     return 0;
   };
+  if (s->Stopping()) return failed();
 
   Telegram t;
   const bool motor = s->Has(kLinkMotor);
   if (motor) {
     for (std::uint8_t cmd : kDownloadOrder) {
-      const auto block = image.Block(cmd);
+      const auto block = scratch.Block(cmd);
       for (;;) {
+        if (s->Stopping()) return failed();
         t.SetCommand(cmd);
         // Only a reply of the block's exact length is taken: a shorter or longer one would
         // leave stale bytes or spill into the next block.
@@ -137,7 +146,7 @@ int DownloadThread(LinkState* s) {
     static constexpr std::uint8_t kTargets[3] = {0x39, 0x2E, 0x34};
     t.Reset();
     for (int i = 0; i < 3; ++i) {
-      const auto block = image.Block(kTargets[i]);
+      const auto block = scratch.Block(kTargets[i]);
       for (;;) {
         if (t.m_command == 0x99 && t.m_length >= 1 && t.m_data[0] == 1) {
           s->Post(kMsgNoParameters);
@@ -146,6 +155,7 @@ int DownloadThread(LinkState* s) {
           s->Post(kMsgRefresh);
           return 0;
         }
+        if (s->Stopping()) return failed();
         s->AddProgress(8);
         t.SetHeader(0x19, kSubs[i]);
         if (Succeeded(link.Transact(t)) && t.m_command == 0x19 && t.m_subCode == kSubs[i] + 1 &&
@@ -161,8 +171,10 @@ int DownloadThread(LinkState* s) {
 
   RunConnectionEnd(*s);
   s->m_progress = 100;
-  // Marked complete before anyone is told, so that a screen reacting to the message sees it.
-  image.m_valid = 1;
+  // Taken over, and marked complete, before anyone is told, so that a screen reacting to the
+  // message finds the motor's set in the image.
+  scratch.m_valid = 1;
+  image = scratch;
   s->Clear(kLinkDownload);
   if (s->m_mode.load() < 2) s->Sleep(500);
   lock.unlock();
@@ -222,6 +234,16 @@ int UploadThread(LinkState* s) {
   s->m_progress = 33;
   s->m_attempts = 0;
 
+  // A failed or stopped transfer: no connection end is sent.
+  const auto failed = [&] {
+    s->Post(kMsgTransferFailed);
+    s->Clear(kLinkUpload);
+    lock.unlock();
+    s->Post(kMsgRefresh);
+    return 0;
+  };
+  if (s->Stopping()) return failed();
+
   // The connected motor is a different variant of the same type: take over its variant and
   // the variant's factory lines 2 and 3 from the current catalogue.
   if (s->Has(kLinkMotor) && (motorId[2] & 7) != (image.Block(0x39)[2] & 7)) {
@@ -253,21 +275,21 @@ int UploadThread(LinkState* s) {
   }
 
   const bool other = s->Has(kLinkOtherMotor);
-  if (!other && link.IdentifyBox() == 0) s->Post(kMsgIdentifyFailed);
-
-  const auto failed = [&] {
-    s->Post(kMsgTransferFailed);
-    s->Clear(kLinkUpload);
-    lock.unlock();
-    s->Post(kMsgRefresh);
-    return 0;
-  };
+  if (!other) {
+    if (link.IdentifyBox() == 0) s->Post(kMsgIdentifyFailed);
+    // The identification counts on the transfer's attempts; one that used them up leaves
+    // none for the writes, so the transfer fails before its first write and motor and box
+    // keep their set whole.
+    const std::uint32_t limit = s->Has(kLinkMotor) ? 5 : 4;
+    if (s->m_attempts > limit || s->Stopping()) return failed();
+  }
 
   Telegram t;
   if (s->Has(kLinkMotor) && !other) {
     // Each step: fill, send, and on the expected reply go on; else count and repeat.
     const auto step = [&](auto fill, std::uint8_t expected) {
       for (;;) {
+        if (s->Stopping()) return false;
         t.Reset();
         fill();
         if (Succeeded(link.Transact(t)) && t.m_command == expected) return true;
@@ -286,6 +308,7 @@ int UploadThread(LinkState* s) {
     s->AddProgress(8);
     // Read block B twice; the first answer hands over the motor's flag bit 7 of byte 8.
     for (;;) {
+      if (s->Stopping()) return failed();
       t.SetCommand(0x2E);
       if (Succeeded(link.Transact(t)) && t.m_command == 0xAE && t.m_length == 11) {
         auto b = image.Block(0x2E);
@@ -306,6 +329,7 @@ int UploadThread(LinkState* s) {
     }
     s->AddProgress(8);
     // The stamp block: one try; a failure here does not stop the upload.
+    if (s->Stopping()) return failed();
     WriteStamp(image, stamp);
     t.SetCommand(0x3A);
     t.AppendData(image.Block(0x39).data() + 6, 19);
@@ -351,6 +375,7 @@ int UploadThread(LinkState* s) {
       s->AddProgress(5);
       if (i == 0) WriteStamp(image, stamp);
       for (;;) {
+        if (s->Stopping()) return failed();
         t.SetHeader(0x19, kSubs[i]);
         FillSealed(t, image.Block(kSources[i]));
         if (Succeeded(link.Transact(t)) && t.m_command == 0x99 && t.m_subCode == kSubs[i] &&

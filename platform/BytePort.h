@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Clock.h"
 #include "platform/Result.h"
 
 namespace roviro {
@@ -34,6 +35,12 @@ class BytePort {
   // Writes `length` bytes, waiting at most 500 ms for the device to take them; returns how many
   // were written, or -1 on failure.
   virtual int Write(const std::uint8_t* bytes, int length) = 0;
+  // Returns as soon as bytes can be read or the device has failed, at the latest after
+  // `timeoutMs` on `clock`. The reader calls Read afterwards either way. This fallback, for
+  // ports that cannot wait for input, lets a millisecond pass.
+  virtual void WaitReadable(std::int64_t timeoutMs, Clock& clock) {
+    if (timeoutMs > 0) clock.SleepMs(1);
+  }
 };
 
 }  // namespace roviro

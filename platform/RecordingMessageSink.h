@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -33,6 +34,7 @@ class RecordingMessageSink final : public MessageSink {
 
   int MessageBox(const std::string& text, const std::string& caption,
                  std::uint32_t style) override {
+    if (m_boxHook) m_boxHook();  // set before the workers run
     std::lock_guard lock(m_mutex);
     m_boxes.push_back({text, caption, style});
     if (!m_answers.empty()) {
@@ -47,6 +49,8 @@ class RecordingMessageSink final : public MessageSink {
     std::lock_guard lock(m_mutex);
     m_answers.push_back(answer);
   }
+  // Runs on the asking thread whenever a box is asked for; set it before the workers start.
+  void SetBoxHook(std::function<void()> hook) { m_boxHook = std::move(hook); }
   void SetDefaultAnswer(int answer) {
     std::lock_guard lock(m_mutex);
     m_defaultAnswer = answer;
@@ -78,6 +82,7 @@ class RecordingMessageSink final : public MessageSink {
   std::vector<ShownBox> m_boxes;
   std::deque<int> m_answers;
   int m_defaultAnswer = kIdOk;
+  std::function<void()> m_boxHook;
 };
 
 }  // namespace roviro

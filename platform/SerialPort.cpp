@@ -176,6 +176,22 @@ int SerialPort::Read(std::uint8_t* buffer, int capacity) {
   return 0;
 }
 
+void SerialPort::WaitReadable(std::int64_t timeoutMs, Clock& clock) {
+  if (m_fd < 0 || timeoutMs <= 0) return;
+  using Steady = std::chrono::steady_clock;
+  const std::int64_t start = clock.NowMs();
+  const auto realStart = Steady::now();
+  struct pollfd p {
+    m_fd, POLLIN, 0
+  };
+  const int ms = timeoutMs > 60000 ? 60000 : static_cast<int>(timeoutMs);
+  ::poll(&p, 1, ms);  // returns on input, hang-up, error or time-out alike
+  const auto waited =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Steady::now() - realStart).count();
+  const std::int64_t advanced = clock.NowMs() - start;
+  if (waited > advanced + 1) clock.SleepMs(waited - advanced);
+}
+
 int SerialPort::Write(const std::uint8_t* bytes, int length) {
   if (m_fd < 0) return -1;
   using Steady = std::chrono::steady_clock;

@@ -23,6 +23,11 @@ class SerialPort final : public BytePort {
   bool IsOpen() const override;
   int Read(std::uint8_t* buffer, int capacity) override;
   int Write(const std::uint8_t* bytes, int length) override;
+#ifndef _WIN32
+  // Waits on the device itself; a clock that does not follow real time (a test clock) is
+  // brought along by the time waited. (On Windows the millisecond fallback serves.)
+  void WaitReadable(std::int64_t timeoutMs, Clock& clock) override;
+#endif
 
   // Write time bound in milliseconds.
   static constexpr int kWriteTimeoutMs = 500;

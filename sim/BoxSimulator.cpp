@@ -101,6 +101,7 @@ bool BoxSimulator::FromProgram(const std::uint8_t* bytes, std::size_t count) {
     auto payload = m_decoder.Feed(b, at);
     if (!payload) continue;
     m_requests.push_back(*payload);
+    if (m_onRequest) m_onRequest(*payload);
     if (m_unplugAfter > 0 && --m_unplugAfter == 0) {
       m_vanished = true;
       m_unplugAfter = -1;
@@ -183,6 +184,11 @@ void BoxSimulator::SetFaults(const FaultConfig& faults) {
   std::lock_guard lock(m_mutex);
   m_faults = faults;
   m_rng.seed(faults.seed);
+}
+
+void BoxSimulator::OnRequest(std::function<void(const std::vector<std::uint8_t>&)> hook) {
+  std::lock_guard lock(m_mutex);
+  m_onRequest = std::move(hook);
 }
 
 FaultCounts BoxSimulator::Counts() const {

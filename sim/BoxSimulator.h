@@ -115,6 +115,9 @@ class BoxSimulator {
   void SilenceCommand(std::uint8_t command, int count);
   void SetFaults(const FaultConfig& faults);
   FaultCounts Counts() const;
+  // Called with every request the box accepts, before it is answered, under the box's own lock:
+  // the hook may look at the request and act on the program side, never call back into the box.
+  void OnRequest(std::function<void(const std::vector<std::uint8_t>&)> hook);
 
   // ---- observation ----
   // Payloads of every request frame the box accepted, in order.
@@ -182,6 +185,7 @@ class BoxSimulator {
   std::mt19937 m_rng{1};
 
   std::vector<std::vector<std::uint8_t>> m_requests;
+  std::function<void(const std::vector<std::uint8_t>&)> m_onRequest;
   int m_badSeals = 0;
   std::int64_t m_bytesIn = 0;
   std::int64_t m_bytesOut = 0;

@@ -1,5 +1,6 @@
 #include "sim/SimTransport.h"
 
+#include <algorithm>
 #include <chrono>
 
 #ifndef _WIN32
@@ -30,6 +31,18 @@ void SimPort::Close() {
 int SimPort::Read(std::uint8_t* buffer, int capacity) {
   if (!m_open) return -1;
   return m_box->ToProgram(buffer, capacity);
+}
+
+void SimPort::WaitReadable(std::int64_t timeoutMs, Clock& clock) {
+  if (!m_open || timeoutMs <= 0 || m_box->Vanished()) return;
+  const std::int64_t due = m_box->NextDueUs();
+  std::int64_t wait = timeoutMs;
+  if (due >= 0) {
+    const std::int64_t until = due - m_box->NowUs();
+    if (until <= 0) return;
+    wait = std::min(wait, (until + 999) / 1000);
+  }
+  clock.SleepMs(wait);
 }
 
 int SimPort::Write(const std::uint8_t* bytes, int length) {

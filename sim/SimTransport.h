@@ -25,6 +25,8 @@ class SimPort final : public BytePort {
   bool IsOpen() const override { return m_open; }
   int Read(std::uint8_t* buffer, int capacity) override;
   int Write(const std::uint8_t* bytes, int length) override;
+  // Sleeps on `clock` until the box's next byte falls due (or the time-out).
+  void WaitReadable(std::int64_t timeoutMs, Clock& clock) override;
 
  private:
   std::shared_ptr<BoxSimulator> m_box;

@@ -4,12 +4,16 @@
 #include <QApplication>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "AppFixture.h"
 #include "app/QtMessageSink.h"
 #include "app/VQZodavaRozeApp.h"
+#include "device/DeviceLink.h"
 #include "screens/ParameterFile.h"
+#include "sim/BoxSimulator.h"
+#include "sim/SimTransport.h"
 
 namespace roviro::test {
 namespace {
@@ -79,6 +83,38 @@ TEST(QtMessageSink, ShutdownReleasesAWaitingWorkerWithARefusal) {
   EXPECT_TRUE(prompts.Calls().empty());
   EXPECT_EQ(QtMessageSink::RefusingAnswer(kMbOkCancel), kIdCancel);
   EXPECT_EQ(QtMessageSink::RefusingAnswer(kMbOk), kIdOk);
+}
+
+TEST(QtMessageSink, AWorkerWaitingForItsBoxLeavesTheLinkLockToTheGuiThread) {
+  Receiver receiver;
+  ScriptedPrompts prompts;
+  QtMessageSink sink(&receiver, &prompts);
+  ManualClock clock;
+  SimulatedBridgeList bridges;
+  PortResolver resolver;
+  ParameterImage image;
+  auto box = std::make_shared<sim::BoxSimulator>(clock);
+  sim::AttachInMemory(box, resolver, bridges, 5);
+  CDeviceLink link(clock, &bridges, resolver, image);
+  link.Init(&sink, 1, 100);
+  ASSERT_TRUE(Succeeded(link.Discover()));
+  box->ClearRequests();
+  // A factory reset whose reading of block 0x34 fails six times ends with the error box.
+  box->SilenceCommand(0x34, 6);
+  link.State().m_testRequest = {2, 0x28, 0x01, 0xA8, 0x00};
+  ASSERT_TRUE(link.StartTestRequest());
+  const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (box->Requests().size() < 10 && std::chrono::steady_clock::now() < limit) {
+    std::this_thread::yield();  // 0x13, 0x12, {0x24, 0x01}, {0x28, 0x01}, six times 0x34
+  }
+  // The GUI thread, not serving its events, wants the lock (as a queue pop on 20029 does).
+  bool locked = false;
+  while (!locked && std::chrono::steady_clock::now() < limit) locked = link.Lock().try_lock();
+  if (locked) link.Lock().unlock();
+  EXPECT_TRUE(locked);
+  // Serving the events shows the box; the worker then ends.
+  ASSERT_TRUE(AppTest::WaitFor([&] { return link.RunningWorkers() == 0; }));
+  EXPECT_EQ(prompts.Calls().size(), 1u);
 }
 
 TEST(ScriptedPrompts, AnswersFromTheScriptAndRecordsEveryCall) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 
 #include "SimLinkFixture.h"
 #include "support/TempFolder.h"
@@ -45,8 +46,9 @@ TEST_F(DiscoveryTest, SkipsADeviceAlreadyOpenedAndPausesBeforeTheNext) {
   const auto calls = bridges.Calls();
   EXPECT_EQ(std::count(calls.begin(), calls.end(), "open 0"), 0);
   EXPECT_EQ(calls[2], "open 1");
-  // 100 ms pause before device 1, then the probe: 30 ms settle time and one 10 ms poll.
-  EXPECT_EQ(clock.NowMs() - before, 100 + 30 + 10);
+  // 100 ms pause before device 1, then the probe: its five bytes on the wire at 9600 baud
+  // (5.2 ms, taken as 6) and the 30 ms the box is given; the reply is read the moment it is there.
+  EXPECT_EQ(clock.NowMs() - before, 100 + 6 + 30);
 }
 
 TEST_F(DiscoveryTest, DeviceWithoutComPortIsClosedAndSkippedSilently) {
@@ -98,7 +100,8 @@ TEST_F(DiscoveryTest, NoDevicesOrABoxThatDoesNotAnswerFails) {
 TEST_F(DiscoveryTest, IgnoreListInAllThreeSpellingsKeepsPortsClosed) {
   WriteIgnoreFile(
       "// ports of the workshop PC\n[start]\n3\n[END]\n40 // upper limit\n"
-      "[ignore]\nCOM4\nCOM5:\n\\\\.\\COM7\r\n\n[OTHER]\nCOM9\n[IGNORE]\ncom4\n");
+      "[ignore]\nCOM4\n\tCOM5:  \n\\\\.\\COM7 // the box under test\r\n\n[OTHER]\nCOM9\n"
+      "[IGNORE] \ncom4\n");
   link->LoadIgnoreList();
   EXPECT_EQ(link->RangeStart(), 3);
   EXPECT_EQ(link->RangeEnd(), 40);
@@ -110,6 +113,13 @@ TEST_F(DiscoveryTest, IgnoreListInAllThreeSpellingsKeepsPortsClosed) {
   EXPECT_TRUE(Failed(link->Discover()));
   EXPECT_TRUE(Requests().empty());
   EXPECT_TRUE(Failed(link->OpenPort("\\\\.\\COM7", 9600, 8, 0, 0)));
+}
+
+TEST_F(DiscoveryTest, DiscoveryLeavesTheBackPointerToTheWorkers) {
+  // The workers read it without a lock; discovery runs on the port watch.
+  State().m_link = nullptr;
+  EXPECT_TRUE(Succeeded(link->Discover()));
+  EXPECT_EQ(std::exchange(State().m_link, link.get()), nullptr);
 }
 
 TEST_F(DiscoveryTest, MissingIgnoreFileKeepsTheDefaults) {

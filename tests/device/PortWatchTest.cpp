@@ -46,10 +46,12 @@ TEST_F(PortWatchTest, FindsTheBoxAndQueuesItsTelegramsWithCommandAndSubCode) {
 TEST_F(PortWatchTest, LosingTheBoxEndsTheWatchAndANewOneFindsItAgain) {
   ASSERT_TRUE(link->StartPortWatch());
   ASSERT_TRUE(WaitFor([&] { return Posted(kMsgBoxFound); }));
+  EXPECT_EQ(link->PortNumber(), kSimPort);
   box->Unplug();
   ASSERT_TRUE(WaitFor([&] { return Posted(kMsgBoxLost); }));
   link->JoinWorkers();
   EXPECT_FALSE(State().Has(kLinkPortWatch | kLinkDeviceGone));
+  EXPECT_EQ(link->PortNumber(), -1);
   EXPECT_FALSE(Posted(kMsgWatchEnded));
 
   sink.Clear();
@@ -70,6 +72,20 @@ TEST_F(PortWatchTest, StopWhileSearchingEndsWithoutFindingAnything) {
   link->Stop();
   EXPECT_EQ(sink.PostedNumbers(), (std::vector<std::uint32_t>{kMsgSearchBegins, kMsgWatchEnded}));
   EXPECT_EQ(link->RunningWorkers(), 0);
+}
+
+TEST_F(PortWatchTest, IdlePollsHoldNoLockWhileWaitingAndStopEndsTheWatchAtOnce) {
+  ASSERT_TRUE(link->StartPortWatch());
+  ASSERT_TRUE(WaitFor([&] { return Posted(kMsgBoxFound); }));
+  linkClock.underLockMs = 0;
+  const auto start = clock.NowMs();
+  ASSERT_TRUE(WaitFor([&] { return clock.NowMs() - start > 3000; }));  // thirty idle polls
+  EXPECT_EQ(linkClock.underLockMs.load(), 0);
+  linkClock.longestMs = 0;
+  link->Stop();
+  // Nothing was running: no wait longer than the watch's own poll interval.
+  EXPECT_LE(linkClock.longestMs.load(), 100);
+  EXPECT_TRUE(Posted(kMsgWatchEnded));
 }
 
 TEST_F(PortWatchTest, ATransferHoldsTheLinkLockSoThePollPauses) {

@@ -17,6 +17,28 @@
 
 namespace roviro::test {
 
+// The manual clock as the link sees it: notes its longest wait and how long it waited while
+// the link lock was held.
+class ObservedClock final : public Clock {
+ public:
+  explicit ObservedClock(ManualClock& base) : m_base(base) {}
+  std::int64_t NowMs() override { return m_base.NowMs(); }
+  void SleepMs(std::int64_t ms) override {
+    if (m_lock != nullptr && m_lock->Depth() > 0) underLockMs += ms;
+    if (ms > longestMs) longestMs = ms;  // one waiting thread at a time where it is read
+    m_base.SleepMs(ms);
+  }
+  SystemTime LocalNow() override { return m_base.LocalNow(); }
+  void Watch(LinkLock& lock) { m_lock = &lock; }
+
+  std::atomic<std::int64_t> longestMs{0};
+  std::atomic<std::int64_t> underLockMs{0};
+
+ private:
+  ManualClock& m_base;
+  LinkLock* m_lock = nullptr;
+};
+
 class SimLinkTest : public ::testing::Test {
  protected:
   static constexpr int kSimPort = 7;
@@ -24,7 +46,8 @@ class SimLinkTest : public ::testing::Test {
   SimLinkTest() {
     box = std::make_shared<sim::BoxSimulator>(clock);
     sim::AttachInMemory(box, resolver, bridges, kSimPort);
-    link = std::make_unique<CDeviceLink>(clock, &bridges, resolver, image);
+    link = std::make_unique<CDeviceLink>(linkClock, &bridges, resolver, image);
+    linkClock.Watch(link->Lock());
     link->Init(&sink, 1, 100);
     // The image holds a set for the simulator's standard motor type.
     const auto blocks = sim::BoxSimulator::StandardMotorBlocks(0);
@@ -79,12 +102,19 @@ class SimLinkTest : public ::testing::Test {
     return true;
   }
 
+  // The whole set: valid word, blocks and texts.
+  static bool SameSet(const ParameterImage& a, const ParameterImage& b) {
+    return a.m_valid == b.m_valid && a.m_block == b.m_block && a.m_moName == b.m_moName &&
+           a.m_name == b.m_name && a.m_kommentar == b.m_kommentar && a.m_guid == b.m_guid;
+  }
+
   std::vector<std::uint8_t> ImageBlock(std::uint8_t cmd) const {
     const auto b = image.Block(cmd);
     return {b.begin(), b.end()};
   }
 
   ManualClock clock;
+  ObservedClock linkClock{clock};
   SimulatedBridgeList bridges;
   PortResolver resolver;
   ParameterImage image;

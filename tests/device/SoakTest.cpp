@@ -18,7 +18,9 @@ struct Tally {
   int motor = 0;
   int boxOnly = 0;
   int failed = 0;
-  int otherType = 0;
+  int otherType = 0;        // a motor of the image's type taken for another
+  int refusedOther = 0;     // a motor of another type found and left unwritten
+  int wrongTypeWrites = 0;  // a motor of another type written to
   int wrongData = 0;
   int unfinished = 0;
 };
@@ -61,14 +63,16 @@ class SoakTest : public SimLinkTest {
     return true;
   }
 
-  // A fresh motor (standard type, random content) and fresh box content.
+  // A fresh motor (random content; one in eight of another type than the image's) and fresh
+  // box content.
   void NewScenario() {
+    m_otherType = m_rng() % 8 == 0;
     for (const auto& info : kBlocks) {
       Bytes b = RandomBlock(static_cast<std::size_t>(info.size));
       if (info.command == 0x39) {
         b[0] = 0x12;
         b[1] = 0x34;
-        b[2] = 0x40;
+        b[2] = m_otherType ? 0x48 : 0x40;
       }
       box->SetMotorBlock(info.command, Sealed(b));
     }
@@ -96,6 +100,7 @@ class SoakTest : public SimLinkTest {
   }
 
   std::mt19937 m_rng{4711};
+  bool m_otherType = false;
 };
 
 TEST_F(SoakTest, DownloadsAndUploadsUnderFaultsEndInRightDataOrReportedFailure) {
@@ -136,7 +141,10 @@ TEST_F(SoakTest, DownloadsAndUploadsUnderFaultsEndInRightDataOrReportedFailure) 
       }
       case kMsgTransferFailed:
         ++down.failed;
+        // A failed download leaves the set as it was.
         EXPECT_EQ(image.m_valid, 0);
+        EXPECT_EQ(std::count(image.m_block.begin(), image.m_block.end(), 0xEE),
+                  kParameterBlockSize);
         break;
       default:
         ++down.unfinished;
@@ -158,6 +166,8 @@ TEST_F(SoakTest, DownloadsAndUploadsUnderFaultsEndInRightDataOrReportedFailure) 
     const ParameterImage before = image;
     const Bytes motor39Before = box->MotorBlock(0x39);
     const Bytes motor2EBefore = box->MotorBlock(0x2E);
+    std::vector<Bytes> motorBefore;
+    for (const auto& info : kBlocks) motorBefore.push_back(box->MotorBlock(info.command));
     sink.Clear();
     State().m_mode = 2;
     start = clock.NowMs();
@@ -188,10 +198,19 @@ TEST_F(SoakTest, DownloadsAndUploadsUnderFaultsEndInRightDataOrReportedFailure) 
              box->BoxBlock(1) == Sealed(ImageBlock(0x2E)) &&
              box->BoxBlock(2) == Sealed(ImageBlock(0x34));
     };
+    bool motorWritten = false;
+    for (std::size_t i = 0; i < kBlocks.size(); ++i) {
+      motorWritten = motorWritten || box->MotorBlock(kBlocks[i].command) != motorBefore[i];
+    }
+    if (m_otherType && motorWritten) ++up.wrongTypeWrites;
     switch (Outcome(&w)) {
       case kMsgTransferDone: {
         if (w == 1) {
-          ++up.otherType;
+          ++(m_otherType ? up.refusedOther : up.otherType);
+          break;
+        }
+        if (m_otherType) {
+          ++up.wrongData;
           break;
         }
         Bytes b2E = ImageBlock(0x2E);
@@ -228,9 +247,10 @@ TEST_F(SoakTest, DownloadsAndUploadsUnderFaultsEndInRightDataOrReportedFailure) 
             << " from the box only, " << down.failed << " reported failed, " << down.wrongData
             << " wrong data, " << down.unfinished << " unfinished\n"
             << "[ soak     ] uploads: " << up.motor << " to motor and box, " << up.boxOnly
-            << " to the box only, " << up.failed << " reported failed, " << up.otherType
-            << " taken for another type, " << up.wrongData << " wrong data, " << up.unfinished
-            << " unfinished\n"
+            << " to the box only, " << up.failed << " reported failed, " << up.refusedOther
+            << " to a motor of another type refused, " << up.wrongTypeWrites
+            << " writes to a motor of another type, " << up.otherType << " taken for another type, "
+            << up.wrongData << " wrong data, " << up.unfinished << " unfinished\n"
             << "[ soak     ] faults: " << faults.droppedBytes << " bytes dropped, "
             << faults.flippedFrames << " frames with a flipped bit, " << faults.stalls
             << " stalls, " << faults.lateReplies << " late replies, " << faults.unplugs
@@ -240,6 +260,8 @@ TEST_F(SoakTest, DownloadsAndUploadsUnderFaultsEndInRightDataOrReportedFailure) 
   EXPECT_EQ(down.wrongData, 0);
   EXPECT_EQ(up.wrongData, 0);
   EXPECT_EQ(up.otherType, 0);
+  EXPECT_EQ(up.wrongTypeWrites, 0);
+  EXPECT_GT(up.refusedOther, 0);
   EXPECT_EQ(down.unfinished, 0);
   EXPECT_EQ(up.unfinished, 0);
   // The faults really happened, and most runs still got through.

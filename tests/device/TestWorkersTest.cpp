@@ -102,9 +102,9 @@ TEST_F(TestWorkersTest, DrivePrograms) {
     EXPECT_EQ(Requests(), (std::vector<Bytes>{{0x12}, programs[mode - 20], {0x21}, {0x13}}))
         << mode;
     EXPECT_EQ(Dialog(), 0u);
-    // Waits: 200 + (100 or 200) + 200 + 200 + 500, plus per exchange 30 ms settle time and
-    // one 10 ms poll between the length and the rest of the reply.
-    EXPECT_EQ(clock.NowMs() - before, (mode == 22 ? 1300 : 1200) + 4 * 40) << mode;
+    // Waits: 200 + (100 or 200) + 200 + 200 + 500, plus per exchange 30 ms after the request
+    // is on the wire (5, 7, 5 and 5 bytes: 6, 8, 6 and 6 ms); each reply is read at once.
+    EXPECT_EQ(clock.NowMs() - before, (mode == 22 ? 1300 : 1200) + 4 * 30 + 6 + 8 + 6 + 6) << mode;
   }
 }
 
@@ -127,7 +127,18 @@ TEST_F(TestWorkersTest, ExerciseRequestRunsTheCurrentWatchUntilSixLowReadings) {
 TEST_F(TestWorkersTest, TestRequestCollectsWhatTheBoxSendsByItself) {
   box->SetTestTelegramCount(3);
   State().m_dialogFlags->store(kDialogOutputA);
+  const auto before = clock.NowMs();
   Command(5);
+  // Collecting ends at the first receive time-out after the three telegrams (not after seven
+  // idle ones), and what came waits in the queue (20029) for the test screen.
+  EXPECT_LT(clock.NowMs() - before, 2000);
+  Telegram t;
+  for (int k = 0; k < 3; ++k) {
+    ASSERT_TRUE(Succeeded(link->PopTelegram(t))) << k;
+    EXPECT_EQ((Bytes{t.m_command, t.m_subCode, t.m_data[0]}),
+              (Bytes{0x28, 0x00, Bytes::value_type(k)}));
+  }
+  EXPECT_TRUE(Posted(kMsgTelegramQueued));
   EXPECT_EQ(Dialog(), 0u);
   const auto r = Requests();
   ASSERT_GE(r.size(), 6u);
@@ -154,11 +165,24 @@ TEST_F(TestWorkersTest, FactoryResetReadsTheSetBack) {
   EXPECT_EQ(image.m_valid, 1);
   EXPECT_TRUE(sink.Boxes().empty());
   EXPECT_TRUE(Posted(kMsgEnableTests));
+  // The box's word that the reset is done reaches the queue with its command and sub-code.
+  Telegram t;
+  bool done = false;
+  while (Succeeded(link->PopTelegram(t))) done = done || (t.m_command == 0xA8 && t.m_subCode == 1);
+  EXPECT_TRUE(done);
 }
 
-TEST_F(TestWorkersTest, FactoryResetErrorBoxNamesTheFailingBlock) {
+TEST_F(TestWorkersTest, FactoryResetErrorBoxNamesTheFailingBlockWithTheLinkLockFree) {
+  for (auto& b : image.m_block) b = 0x5A;
+  image.m_valid = 1;
+  const ParameterImage before = image;
+  // The user-interface thread may need the lock while the box waits for it.
+  int depth = -1;
+  sink.SetBoxHook([&] { depth = link->Lock().Depth(); });
   box->SilenceCommand(0x34, 6);
   Command(6);
+  EXPECT_EQ(depth, 0);
+  EXPECT_TRUE(SameSet(image, before));  // the set being worked on is kept
   const auto boxes = sink.Boxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text,
@@ -168,7 +192,6 @@ TEST_F(TestWorkersTest, FactoryResetErrorBoxNamesTheFailingBlock) {
   EXPECT_EQ(boxes[0].style, kMbIconError | kMbTopmost);
   EXPECT_EQ(CountCommand(0x34), 6);
   EXPECT_EQ(CountCommand(0x22), 0);
-  EXPECT_EQ(image.m_valid, 0);  // an incomplete reading is not a valid set
   EXPECT_TRUE(Posted(kMsgEnableTests));
 }
 
