@@ -32,12 +32,7 @@ ScreenSettings ReadScreenSettings(const std::string& folder, int number) {
   if (file == nullptr) return out;
   out.opened = true;
   bool inSection = false;
-  for (;;) {
-    std::string line = ReadLine(file);
-    if (line.empty()) break;
-    CleanLine(line, kCleanLineFeed | kCleanComment);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
+  for (const std::string& line : ReadSettingLines(file)) {
     if (line == kColumnWidthSection) {
       inSection = true;
     } else if (line.find_first_of("[]") != std::string::npos) {

@@ -117,6 +117,18 @@ std::string ExpandLineBreaks(std::string_view text) {
   return out;
 }
 
+std::vector<std::string> ReadSettingLines(std::FILE* file) {
+  std::vector<std::string> lines;
+  for (;;) {
+    std::string line = ReadLine(file);
+    if (line.empty()) break;
+    CleanLine(line, kCleanLineFeed | kCleanComment);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
 std::string ReplaceAll(std::string text, std::string_view what, std::string_view with) {
   if (what.empty()) return text;
   for (std::size_t pos = 0; (pos = text.find(what, pos)) != std::string::npos; pos += with.size()) {

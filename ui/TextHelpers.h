@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Clock.h"
 #include "platform/Result.h"
@@ -37,6 +38,11 @@ std::uint8_t TrimChar(std::string* s, char c);
 // One line of at most 489 characters, with its line feed; empty at the end of the file or
 // without a file.
 std::string ReadLine(std::FILE* file);
+
+// Every line of a settings text file as the program reads them: without its line feed (and a
+// carriage return a file written on Windows keeps), without everything from "//" on; lines
+// that are then empty are left out.
+std::vector<std::string> ReadSettingLines(std::FILE* file);
 
 enum CleanLineOption : int {
   kCleanCutToColon = 1,  // remove everything up to and including the first ":"

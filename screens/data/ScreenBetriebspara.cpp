@@ -50,7 +50,7 @@ HResult CScreenBetriebspara::ReadWhilePainting() {
     done = true;
   });
   while (!done.load()) {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     if (!done.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   reader.join();

@@ -26,7 +26,9 @@ class CScreenBetriebspara final : public CDataScreen {
 
  private:
   // The read runs on the user-interface thread's behalf: it waits for it, but keeps the
-  // window painting meanwhile (a motor that does not answer takes seconds).
+  // window painting and answering meanwhile (a motor that does not answer takes seconds). A
+  // tab pressed meanwhile switches once this screen is built; nothing reaches the screen
+  // before.
   HResult ReadWhilePainting();
 
   CMyStatic* m_time = nullptr;
