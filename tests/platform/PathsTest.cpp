@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "platform/Folders.h"
 #include "platform/Paths.h"
@@ -12,7 +13,8 @@ namespace {
 #ifndef _WIN32
 TEST(NormalisePath, UnifiesCollapsesAndStripsButKeepsTheRoot) {
   EXPECT_EQ(NormalisePath("C:/Daten//Screen\\Screen007.dat"), "C:/Daten/Screen/Screen007.dat");
-  EXPECT_EQ(NormalisePath("/opt/roviro\\\\LoaderDaten\\Screen\\"), "/opt/roviro/LoaderDaten/Screen");
+  EXPECT_EQ(NormalisePath("/opt/roviro\\\\LoaderDaten\\Screen\\"),
+            "/opt/roviro/LoaderDaten/Screen");
   EXPECT_EQ(NormalisePath("\\\\rel\\dir\\\\"), "rel/dir");
   EXPECT_EQ(NormalisePath("//abs//dir"), "/abs/dir");
   EXPECT_EQ(NormalisePath("rel\\dir\\"), "rel/dir");
@@ -25,6 +27,59 @@ TEST(NormalisePath, ProgramLiteralsKeepTheirMeaning) {
   EXPECT_EQ(NormalisePath(folder + "\\LoaderDaten\\Screen\\" + "Deutsch"),
             "/usr/lib/roviro/LoaderDaten/Screen/Deutsch");
   EXPECT_EQ(JoinPath(folder + "\\temp\\", "0001.tmp"), "/usr/lib/roviro/temp/0001.tmp");
+}
+#endif
+
+TEST(JoinPath, AnEmptyFolderNeverBecomesTheRoot) {
+  EXPECT_EQ(JoinPath("", "0001.tmp"), "0001.tmp");
+  EXPECT_EQ(JoinPath("", "\\Screen 001.sav"), "Screen 001.sav");
+  EXPECT_EQ(JoinPath("/", "x"), NormalisePath("/x"));
+}
+
+// Restores one environment variable when it goes away.
+class SavedVariable {
+ public:
+  explicit SavedVariable(const char* name) : m_name(name) {
+    if (const char* v = std::getenv(name)) m_value = v;
+    m_had = std::getenv(name) != nullptr;
+  }
+  ~SavedVariable() {
+    if (m_had) {
+      setenv(m_name, m_value.c_str(), 1);
+    } else {
+      unsetenv(m_name);
+    }
+  }
+
+ private:
+  const char* m_name;
+  std::string m_value;
+  bool m_had = false;
+};
+
+#ifndef _WIN32
+TEST(Folders, AMissingOrUncreatableDataFolderIsReportedInGerman) {
+  test::TempFolder tmp;
+  SavedVariable home("HOME");
+  SavedVariable xdg("XDG_DATA_HOME");
+  unsetenv("HOME");
+  unsetenv("XDG_DATA_HOME");
+  Folders folders;
+  folders.Init(tmp.File("prog"));
+  EXPECT_TRUE(folders.SharedData().empty());
+  EXPECT_TRUE(folders.Temp().empty());
+  EXPECT_FALSE(folders.DataFolderAvailable());
+  EXPECT_NE(folders.DataFolderMessage().find("Kein Datenordner"), std::string::npos);
+
+  // A shared folder below a file can never be created.
+  ASSERT_TRUE(std::ofstream(tmp.File("file")).good());
+  folders.Init(tmp.File("prog"), tmp.File("file/shared"));
+  EXPECT_FALSE(folders.DataFolderAvailable());
+  EXPECT_NE(folders.DataFolderMessage().find(tmp.File("file/shared")), std::string::npos);
+
+  folders.Init(tmp.File("prog"), tmp.File("shared"));
+  EXPECT_TRUE(folders.DataFolderAvailable());
+  EXPECT_EQ(folders.DataFolderMessage(), "");
 }
 #endif
 
