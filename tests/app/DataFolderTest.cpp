@@ -1,4 +1,4 @@
-// A data folder that cannot be created: the program starts, loads its catalogues, and tells the
+// A data folder that cannot be created: the program starts with its catalogues and tells the
 // fitter once that nothing will be kept.
 
 #include <fstream>
@@ -11,16 +11,12 @@ namespace {
 TEST_F(AppTest, AnUnusableDataFolderIsReportedOnceAndTheCataloguesStillLoad) {
   ASSERT_TRUE(std::ofstream(data.File("file")).good());
   env.sharedDataFolder = data.File("file/shared");  // below a file: never creatable
-  int firstStarts = 0;
-  env.runFirstStart = [&firstStarts](CDlgFirstStart&) { ++firstStarts; };
-  auto& d = Open();
+  env.runFirstStart = [](CDlgFirstStart&) {};       // no profile can be kept either
+  EXPECT_FALSE(Open().Catalogues().empty());
   int told = 0;
-  for (const auto& call : prompts.Calls()) {
-    if (call.kind == "box" && call.text.find("Datenordner") != std::string::npos) ++told;
-  }
+  for (const auto& call : prompts.Calls())
+    told += call.text.find("Datenordner") != std::string::npos;
   EXPECT_EQ(told, 1);
-  EXPECT_EQ(firstStarts, 1);  // no profile can be read; the dialog is offered as at a first start
-  EXPECT_FALSE(d.Catalogues().empty());
 }
 
 }  // namespace

