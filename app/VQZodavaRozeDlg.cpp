@@ -207,6 +207,10 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
   // 5. Folders.
   m_folders.Init(m_env.programFolder, m_env.sharedDataFolder);
   m_link->State().m_programFolder = Folder(FolderKind::Program);
+  // Without a data folder the program runs but keeps nothing; the fitter is told once.
+  if (const std::string text = m_folders.DataFolderMessage(); !text.empty()) {
+    m_prompts->MessageBox(text, "Fehler...", kMbOk | kMbIconWarning | kMbTopmost);
+  }
 
   // 6. The ignore list, then the port watch once the message loop runs.
   m_link->LoadIgnoreList();

@@ -4,6 +4,7 @@
 #include <unzip.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -22,9 +23,7 @@ struct Md5Context {
   EVP_MD_CTX* ctx = EVP_MD_CTX_new();
   ~Md5Context() { EVP_MD_CTX_free(ctx); }
   bool Init() { return ctx != nullptr && EVP_DigestInit_ex(ctx, EVP_md5(), nullptr) == 1; }
-  bool Update(const void* data, std::size_t size) {
-    return EVP_DigestUpdate(ctx, data, size) == 1;
-  }
+  bool Update(const void* data, std::size_t size) { return EVP_DigestUpdate(ctx, data, size) == 1; }
   bool Final(std::string* hexOut) {
     unsigned char md[EVP_MAX_MD_SIZE];
     unsigned int len = 0;
@@ -33,6 +32,9 @@ struct Md5Context {
     return true;
   }
 };
+
+// The MS-DOS attribute of a folder entry.
+constexpr uLong kFolderAttribute = 0x10;
 
 zip_fileinfo EntryInfoNow() {
   zip_fileinfo info{};
@@ -79,9 +81,7 @@ class ZipReader {
   }
 
   // Reads at most `capacity` bytes; negative on error.
-  int Read(void* buffer, unsigned capacity) {
-    return unzReadCurrentFile(m_file, buffer, capacity);
-  }
+  int Read(void* buffer, unsigned capacity) { return unzReadCurrentFile(m_file, buffer, capacity); }
 
   // Closes the entry; false on a CRC error or any other failure.
   bool CloseEntry() {
@@ -146,9 +146,15 @@ bool ArchiveWriter::IsOpen() const { return m_impl->file != nullptr; }
 
 bool ArchiveWriter::AddFolder(const std::string& entryName) {
   if (m_impl->file == nullptr) return false;
+  // Folder levels are separated by "\\" in every name the program stores, the folder
+  // entry's own end included; the attribute marks it as a folder for other readers.
   std::string name = entryName;
-  if (name.empty() || (name.back() != '/' && name.back() != '\\')) name.push_back('/');
-  const zip_fileinfo info = EntryInfoNow();
+  for (char& c : name) {
+    if (c == '/') c = '\\';
+  }
+  if (name.empty() || name.back() != '\\') name.push_back('\\');
+  zip_fileinfo info = EntryInfoNow();
+  info.external_fa = kFolderAttribute;
   bool ok = zipOpenNewFileInZip64(m_impl->file, name.c_str(), &info, nullptr, 0, nullptr, 0,
                                   nullptr, 0, 0, 0) == ZIP_OK;
   ok = (zipCloseFileInZip(m_impl->file) == ZIP_OK) && ok;
@@ -159,16 +165,16 @@ bool ArchiveWriter::AddFolder(const std::string& entryName) {
 bool ArchiveWriter::AddBytes(const std::string& entryName, std::string_view bytes) {
   if (m_impl->file == nullptr) return false;
   const zip_fileinfo info = EntryInfoNow();
-  bool ok = zipOpenNewFileInZip64(m_impl->file, entryName.c_str(), &info, nullptr, 0, nullptr,
-                                  0, nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION,
+  bool ok = zipOpenNewFileInZip64(m_impl->file, entryName.c_str(), &info, nullptr, 0, nullptr, 0,
+                                  nullptr, Z_DEFLATED, Z_DEFAULT_COMPRESSION,
                                   bytes.size() >= 0xFFFFFFFFu) == ZIP_OK;
   if (ok && !bytes.empty()) {
     // zipWriteInFileInZip takes 32-bit lengths; write in pieces.
     std::size_t done = 0;
     while (ok && done < bytes.size()) {
       const std::size_t chunk = std::min<std::size_t>(bytes.size() - done, 1u << 20);
-      ok = zipWriteInFileInZip(m_impl->file, bytes.data() + done,
-                               static_cast<unsigned>(chunk)) == ZIP_OK;
+      ok = zipWriteInFileInZip(m_impl->file, bytes.data() + done, static_cast<unsigned>(chunk)) ==
+           ZIP_OK;
       done += chunk;
     }
   }
@@ -197,10 +203,10 @@ bool AddFileToArchive(const std::string& entryName, const std::string& diskPath,
                       ArchiveWriter& archive, std::string* manifest) {
   if (!archive.AddFile(entryName, diskPath)) return false;
   if (manifest != nullptr) {
+    // A line without its digest would make the archive fail every check later on.
     std::string digest;
-    if (Md5OfFile(diskPath, &digest) == 1) {
-      manifest->append(digest).append(";").append(entryName).append("\n");
-    }
+    if (Md5OfFile(diskPath, &digest) != 1 || digest.empty()) return false;
+    manifest->append(digest).append(";").append(entryName).append("\n");
   }
   return true;
 }
@@ -222,6 +228,8 @@ bool AddFolderToArchive(std::string prefix, const std::string& folder, ArchiveWr
   for (const auto& entry : entries) {
     const std::string name = entry.path().filename().string();
     std::error_code typeEc;
+    // A link to a folder is not followed: a link that points back up would never end.
+    if (entry.is_symlink(typeEc) && entry.is_directory(typeEc)) continue;
     if (entry.is_directory(typeEc)) {
       ok = AddFolderToArchive(prefix + name, entry.path().string() + kPathSeparator, archive,
                               manifest) &&
@@ -241,22 +249,34 @@ bool WriteTextFile(std::string_view text, const std::string& path) {
   return ok;
 }
 
-bool ReadWholeFile(const std::string& path, std::string* out) {
+bool ReadWholeFile(const std::string& path, std::string* out, std::uint64_t limit) {
   if (out == nullptr) return false;
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  if (std::filesystem::is_directory(status)) return false;
+  if (std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, ec) > limit) {
+    return false;
+  }
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (f == nullptr) return false;
-  out->clear();
+  std::string content;
   char buffer[16384];
   bool ok = true;
   while (true) {
     const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
-    out->append(buffer, n);
+    // Counted while reading: a device or a growing file has no size to ask for beforehand.
+    if (content.size() + n > limit) {
+      ok = false;
+      break;
+    }
+    content.append(buffer, n);
     if (n < sizeof buffer) {
       ok = !std::ferror(f);
       break;
     }
   }
   std::fclose(f);
+  if (ok) *out = std::move(content);
   return ok;
 }
 
@@ -284,6 +304,26 @@ int ReadArchiveEntry(const std::string& archivePath, const std::string& entryNam
   if (!complete || !crcOk) return 0;
   *textOut = std::move(content);
   return 1;
+}
+
+bool ListArchiveEntries(const std::string& archivePath, std::vector<std::string>* names) {
+  if (names == nullptr) return false;
+  unzFile file = unzOpen64(archivePath.c_str());
+  if (file == nullptr) return false;
+  std::vector<std::string> found;
+  int rc = unzGoToFirstFile(file);
+  for (; rc == UNZ_OK; rc = unzGoToNextFile(file)) {
+    char name[1024];
+    unz_file_info64 info{};
+    rc = unzGetCurrentFileInfo64(file, &info, name, sizeof name, nullptr, 0, nullptr, 0);
+    if (rc != UNZ_OK) break;
+    found.emplace_back(name, std::min<std::size_t>(info.size_filename, sizeof name - 1));
+  }
+  unzClose(file);
+  // An archive without entries has no first one; anything else that ends the walk is damage.
+  const bool ok = rc == UNZ_END_OF_LIST_OF_FILE;
+  if (ok) *names = std::move(found);
+  return ok;
 }
 
 int ExtractArchiveEntry(const std::string& archivePath, const std::string& entryName,

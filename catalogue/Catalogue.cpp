@@ -98,12 +98,15 @@ bool WriteCatalogueArchive(const std::string& archivePath,
     std::string manifest;
     for (const ArchiveEntryText& doc : documents) {
       ok = writer.AddBytes(doc.name, doc.text) && ok;
-      manifest.append(Md5OfBytes(doc.text)).append(";").append(doc.name).append(";\n");
+      // Without its digest a line can never match: the archive would load nothing.
+      const std::string digest = Md5OfBytes(doc.text);
+      ok = ok && !digest.empty();
+      manifest.append(digest).append(";").append(doc.name).append(";\n");
     }
     ok = writer.AddBytes(FileTitle(archivePath) + ".md6", manifest) && ok;
     ok = writer.Close() && ok;
   }
-  if (ok) ok = RenameFile(temp, archivePath);
+  if (ok) ok = CommitReplacement(temp, archivePath);
   if (!ok) RemoveFile(temp);
   return ok;
 }

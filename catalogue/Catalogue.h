@@ -74,7 +74,9 @@ using CatalogueList = std::vector<std::unique_ptr<Catalogue>>;
 // Where the loader finds its input and tells about problems.
 struct CatalogueLoadContext {
   std::string programFolder;  // holds "\LoaderDaten\Config\"
-  std::string tempFolder;     // scratch space for the digest check ("0001.tmp")
+  // No longer used by the loader, which checks the digests in memory; kept so that callers
+  // stay as they are.
+  std::string tempFolder;
   MessageSink* sink = nullptr;
   // Told about what the program passes over silently (digest mismatch, unreadable entry,
   // refused catalogue, ...). The program leaves it empty; checking tools print it.
@@ -89,10 +91,31 @@ int LoadCatalogues(const CatalogueLoadContext& context, CatalogueList& list);
 int LoadCatalogueFolder(const CatalogueLoadContext& context, const std::string& folder,
                         CatalogueList& list);
 
+// True for a catalogue archive's file name: it ends in ".kxbmc" in any case.
+bool IsCatalogueArchiveName(std::string_view name);
+
+// The catalogue archives (regular files) of `folder`, in the order the file system gives them.
+std::vector<std::string> CatalogueArchivesIn(const std::string& folder);
+
+// What loading one archive found, so that a tool can say why it gave no catalogue.
+struct CatalogueArchiveSummary {
+  bool manifestRead = false;   // the entry title + ".md6" could be read
+  int manifestLines = 0;       // entries the manifest lists
+  int unreadableEntries = 0;   // listed entries missing from the archive or damaged
+  int digestsUnavailable = 0;  // entries whose MD5 could not be computed
+  int digestMismatches = 0;    // entries whose digest differs from the listed one
+  int documentsRead = 0;       // entries that passed the check and were read as documents
+  int accepted = 0;            // catalogues added to the list
+  bool stopped = false;        // loading stopped in this archive
+};
+
 // Loads one archive file as start-up does (manifest, digests, documents). Returns 1 when the
 // archive was processed to its end, 0 when loading must stop (wrong declaration, empty root).
+// The digest of each listed entry is computed over its bytes in memory.
 int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string& archivePath,
                          CatalogueList& list);
+int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string& archivePath,
+                         CatalogueList& list, CatalogueArchiveSummary* summary);
 
 // Reads one catalogue document (the text of archive entry `entryName`) and hands the catalogue
 // to AddCatalogue. Returns 1 when loading goes on (also for a skipped or refused document), 0
@@ -120,7 +143,9 @@ const ScreenRecord* GetScreenRecord(const Catalogue* catalogue, int number);
 HResult CopyMotorToParameterImage(const Catalogue* catalogue, ParameterImage* image, int index);
 
 // Writes a catalogue archive: every document as an entry, and the manifest entry
-// title + ".md6" with one "DIGEST;name;\n" line per document, as the loader reads it.
+// title + ".md6" with one "DIGEST;name;\n" line per document, as the loader reads it. The
+// archive replaces an existing one only when complete and on the disk; false (nothing
+// replaced) when any entry or digest fails.
 struct ArchiveEntryText {
   std::string name;
   std::string text;

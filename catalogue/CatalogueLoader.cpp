@@ -25,7 +25,6 @@ namespace {
 using tinyxml2::XMLElement;
 
 constexpr const char* kErrorCaption = "Fehler...";
-constexpr const char* kScratchName = "0001.tmp";
 constexpr const char* kArchiveExtension = ".kxbmc";
 
 // A parameter line holds at most this many bytes.
@@ -327,44 +326,79 @@ int ReadCatalogueDocument(const CatalogueLoadContext& context, const std::string
 
 int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string& archivePath,
                          CatalogueList& list) {
+  return LoadCatalogueArchive(context, archivePath, list, nullptr);
+}
+
+int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string& archivePath,
+                         CatalogueList& list, CatalogueArchiveSummary* summary) {
+  CatalogueArchiveSummary counts;
+  const auto finish = [&](int result) {
+    counts.stopped = result == 0;
+    if (summary != nullptr) *summary = counts;
+    return result;
+  };
+  const auto note = [&](const std::string& text) {
+    if (context.note) context.note(text);
+  };
+
   std::string title = FileNameOf(archivePath);
   if (const auto dot = title.rfind('.'); dot != std::string::npos) title.erase(dot);
 
   std::string manifest;
   if (ReadArchiveEntry(archivePath, title + ".md6", &manifest) != 1) {
-    if (context.note)
-      context.note(archivePath + ": no readable manifest " + title + ".md6, skipped");
-    return 1;
+    note(archivePath + ": no readable manifest " + title + ".md6, skipped");
+    return finish(1);
   }
+  counts.manifestRead = true;
 
-  const std::string scratch = JoinPath(context.tempFolder, kScratchName);
   for (const ManifestLine& line : ParseCatalogueManifest(manifest)) {
-    // The entry is checked as it lies on disk once unpacked. A stale scratch file from an
-    // earlier run must never stand in for an entry that cannot be unpacked.
-    RemoveFile(scratch);
-    std::string digest;
-    if (ExtractArchiveEntry(archivePath, line.name, kScratchName, context.tempFolder) == 1) {
-      Md5OfFile(scratch, &digest);
-    }
-    RemoveFile(scratch);
-    if (digest.empty() || digest != line.digest) {
-      if (context.note) {
-        context.note(archivePath + " - " + line.name + ": " +
-                     (digest.empty() ? "entry missing or unreadable"
-                                     : "digest " + line.digest + " does not match " + digest) +
-                     ", skipped");
-      }
-      continue;
-    }
-
+    ++counts.manifestLines;
+    // The digest is taken over the entry's bytes in memory, the very bytes that are parsed
+    // below: no scratch file, so neither a missing nor a read-only data folder can fail it.
     std::string text;
     if (ReadArchiveEntry(archivePath, line.name, &text) != 1) {
-      if (context.note) context.note(archivePath + " - " + line.name + ": unreadable, skipped");
+      ++counts.unreadableEntries;
+      note(archivePath + " - " + line.name + ": entry missing or unreadable, skipped");
       continue;
     }
-    if (ReadCatalogueDocument(context, archivePath, line.name, text, list) == 0) return 0;
+    const std::string digest = Md5OfBytes(text);
+    if (digest.empty()) {
+      ++counts.digestsUnavailable;
+      note(archivePath + " - " + line.name + ": no MD5 digest can be computed, skipped");
+      continue;
+    }
+    if (digest != line.digest) {
+      ++counts.digestMismatches;
+      note(archivePath + " - " + line.name + ": digest " + line.digest + " does not match " +
+           digest + ", skipped");
+      continue;
+    }
+    ++counts.documentsRead;
+    const std::size_t before = list.size();
+    const int goOn = ReadCatalogueDocument(context, archivePath, line.name, text, list);
+    counts.accepted += static_cast<int>(list.size() - before);
+    if (goOn == 0) return finish(0);
   }
-  return 1;
+  return finish(1);
+}
+
+bool IsCatalogueArchiveName(std::string_view name) {
+  // The catalogues come from systems whose file names ignore case: "X.KXBMC" is one too.
+  const std::string_view extension = kArchiveExtension;
+  return name.size() >= extension.size() &&
+         EqualsNoCase(name.substr(name.size() - extension.size()), extension);
+}
+
+std::vector<std::string> CatalogueArchivesIn(const std::string& folderPath) {
+  std::vector<std::string> paths;
+  std::error_code ec;
+  std::filesystem::directory_iterator it(NormalisePath(folderPath), ec);
+  for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+    if (!IsCatalogueArchiveName(it->path().filename().string())) continue;
+    std::error_code typeEc;
+    if (it->is_regular_file(typeEc)) paths.push_back(it->path().string());
+  }
+  return paths;
 }
 
 int LoadCatalogues(const CatalogueLoadContext& context, CatalogueList& list) {
@@ -373,19 +407,8 @@ int LoadCatalogues(const CatalogueLoadContext& context, CatalogueList& list) {
 
 int LoadCatalogueFolder(const CatalogueLoadContext& context, const std::string& folderPath,
                         CatalogueList& list) {
-  const std::string folder = NormalisePath(folderPath);
-  const std::string_view extension = kArchiveExtension;
-  std::error_code ec;
-  std::filesystem::directory_iterator it(folder, ec);
-  for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() < extension.size() ||
-        name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
-      continue;
-    }
-    std::error_code typeEc;
-    if (!it->is_regular_file(typeEc)) continue;
-    if (LoadCatalogueArchive(context, it->path().string(), list) == 0) return 0;
+  for (const std::string& path : CatalogueArchivesIn(folderPath)) {
+    if (LoadCatalogueArchive(context, path, list) == 0) return 0;
   }
   return 1;
 }

@@ -3,6 +3,7 @@
 #include <tinyxml2.h>
 
 #include <cstdio>
+#include <string_view>
 
 #include "catalogue/Archive.h"
 #include "catalogue/XmlSupport.h"
@@ -15,18 +16,36 @@ namespace {
 
 constexpr const char* kRootName = "LUD";
 
-// Element names in file order, with the text each one is written from and read into.
+// Element names in file order, with the text each one is written from and read into. The
+// comment may have several lines; it keeps them as stored texts do, one backslash-n each.
 struct LudField {
   const char* element;
   std::string LudTexts::*source;
   std::string ParameterImage::*target;
+  bool multiLine;
 };
 constexpr LudField kLudFields[] = {
-    {"MN", &LudTexts::moName, &ParameterImage::m_moName},
-    {"FN", &LudTexts::firma, &ParameterImage::m_firma},
-    {"NM", &LudTexts::name, &ParameterImage::m_name},
-    {"NT", &LudTexts::kommentar, &ParameterImage::m_kommentar},
+    {"MN", &LudTexts::moName, &ParameterImage::m_moName, false},
+    {"FN", &LudTexts::firma, &ParameterImage::m_firma, false},
+    {"NM", &LudTexts::name, &ParameterImage::m_name, false},
+    {"NT", &LudTexts::kommentar, &ParameterImage::m_kommentar, true},
 };
+
+// Every line break (line feed, carriage return and line feed, or a lone carriage return) as
+// the two characters backslash and n.
+std::string StoredLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      out += "\\n";
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -61,7 +80,9 @@ HResult ReadLudFile(ParameterImage* image, const Catalogue* current, int motorIn
     if (value.empty()) return E_FAIL;
     // A company of two characters or fewer would hide the fitter's own.
     if (field.target == &ParameterImage::m_firma && RemoveBlanks(value).size() <= 2) continue;
-    image->*field.target = value;
+    // Files written before the comment was stored this way hold raw line feeds; they stay
+    // as they are.
+    image->*field.target = field.multiLine ? ExpandLineBreaks(value) : value;
   }
   return S_OK;
 }
@@ -77,7 +98,9 @@ HResult WriteLudFile(const std::string& tempFolder, const Catalogue* current, st
   doc.InsertEndChild(root);
   for (const LudField& field : kLudFields) {
     const std::string& value = texts.*field.source;
-    if (!value.empty()) AddTextElement(root, field.element, value);
+    if (!value.empty()) {
+      AddTextElement(root, field.element, field.multiLine ? StoredLineBreaks(value) : value);
+    }
   }
   const std::string path =
       JoinPath(tempFolder, LudFileName(current->motors[0].dhMoNa, byte9, byte10));

@@ -6,6 +6,12 @@
 #include "catalogue/Archive.h"
 #include "platform/Paths.h"
 
+// Every document the program reads comes from a file a fitter or another program may have
+// damaged. The parser must refuse deep nesting itself instead of recursing until the stack
+// runs out. The versions the build accepts (9 and later) do so with a fixed limit.
+static_assert(TINYXML2_MAJOR_VERSION >= 9, "tinyxml2 9 or later is required (depth limit)");
+static_assert(TINYXML2_MAX_ELEMENT_DEPTH <= 1000,
+              "the parser's depth limit must stay far below what the stack holds");
 
 namespace roviro {
 
@@ -13,9 +19,8 @@ std::string DeclarationAttribute(std::string_view declaration, std::string_view 
   std::size_t pos = 0;
   while ((pos = declaration.find(name, pos)) != std::string_view::npos) {
     // The name must stand on its own: preceded by a blank (or the start), followed by "=".
-    const bool startOk = pos == 0 || declaration[pos - 1] == ' ' ||
-                         declaration[pos - 1] == '\t' || declaration[pos - 1] == '\n' ||
-                         declaration[pos - 1] == '\r';
+    const bool startOk = pos == 0 || declaration[pos - 1] == ' ' || declaration[pos - 1] == '\t' ||
+                         declaration[pos - 1] == '\n' || declaration[pos - 1] == '\r';
     std::size_t p = pos + name.size();
     while (p < declaration.size() && (declaration[p] == ' ' || declaration[p] == '\t')) ++p;
     if (!startOk || p >= declaration.size() || declaration[p] != '=') {
@@ -82,7 +87,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
     RemoveFile(temp);
     return false;
   }
-  if (!RenameFile(temp, path)) {
+  if (!CommitReplacement(temp, path)) {
     RemoveFile(temp);
     return false;
   }

@@ -19,7 +19,8 @@ std::string DeclarationAttribute(std::string_view declaration, std::string_view 
 // Adds the program's declaration as the document's first node.
 void AddProgramDeclaration(tinyxml2::XMLDocument& doc);
 
-// Parses `text` (which may hold any bytes); false when it is not well-formed.
+// Parses `text` (which may hold any bytes); false when it is not well-formed or nested
+// deeper than the parser's limit (TINYXML2_MAX_ELEMENT_DEPTH levels).
 bool ParseXml(tinyxml2::XMLDocument& doc, std::string_view text);
 
 // The document as the program writes it: the declaration, then the elements indented by
@@ -34,8 +35,9 @@ tinyxml2::XMLElement* AddTextElement(tinyxml2::XMLElement* parent, const char* n
 // Returns false when the element has no child node at all.
 bool FirstChildText(const tinyxml2::XMLElement* element, std::string* out);
 
-// Writes `bytes` to `path` through a temporary file beside it that replaces the target only
-// when complete; an existing file survives every failure.
+// Writes `bytes` to `path` through a temporary file beside it that is forced to the disk and
+// then replaces the target (CommitReplacement); an existing file survives every failure and
+// a power cut leaves the old file or the new one.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
 
 }  // namespace roviro

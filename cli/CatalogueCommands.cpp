@@ -28,6 +28,25 @@ void PrintCatalogue(std::size_t index, const Catalogue& c) {
   }
 }
 
+// Why an archive gave no catalogue, from what loading it found.
+std::string WhyNothingAccepted(const std::string& path, const CatalogueArchiveSummary& found) {
+  if (!found.manifestRead) {
+    std::vector<std::string> names;
+    if (!ListArchiveEntries(path, &names)) return "not an archive (no ZIP directory)";
+    std::string title = FileNameOf(path);
+    if (const auto dot = title.rfind('.'); dot != std::string::npos) title.erase(dot);
+    return "no manifest " + title + ".md6";
+  }
+  if (found.manifestLines == 0) return "the manifest lists no entry";
+  if (found.documentsRead == 0) {
+    if (found.digestsUnavailable > 0) return "no MD5 digest can be computed";
+    if (found.digestMismatches > 0) return "the digests do not match the manifest";
+    return "the entries the manifest lists are missing or damaged";
+  }
+  if (found.stopped) return "loading stopped at a document with a wrong declaration or empty root";
+  return "no valid catalogue document (see the notes above)";
+}
+
 }  // namespace
 
 int RunCatalogueCheck(const GlobalOptions& options, const std::vector<std::string>& paths) {
@@ -39,29 +58,52 @@ int RunCatalogueCheck(const GlobalOptions& options, const std::vector<std::strin
                                  ++notes;
                                  std::cerr << "note: " << Latin1ToUtf8(text) << '\n';
                                }};
-  if (context.tempFolder.empty() || !FolderExists(context.tempFolder)) {
-    std::cerr << "roviro-cli: no temporary folder below the data folder; use --data-dir\n";
-    return kExitFile;
-  }
-  for (const std::string& path : paths) {
-    if (!FolderExists(path) && !FileExists(path)) {
-      std::cerr << "roviro-cli: " << path << ": no such file or folder\n";
+  // Every path is checked before anything is loaded.
+  std::vector<std::vector<std::string>> archives;
+  for (const std::string& given : paths) {
+    const std::string path = NormalisePath(given);
+    if (FolderExists(path)) {
+      archives.push_back(CatalogueArchivesIn(path));
+      if (archives.back().empty()) {
+        PrintPathError(path, "holds no catalogue archive (*.kxbmc)");
+        return kExitFile;
+      }
+      continue;
+    }
+    if (!FileExists(path)) {
+      PrintPathError(path, "no such file or folder");
       return kExitFile;
     }
-  }
-  CatalogueList list;
-  for (const std::string& path : paths) {
-    const int goOn = FolderExists(path) ? LoadCatalogueFolder(context, path, list)
-                                        : LoadCatalogueArchive(context, NormalisePath(path), list);
-    if (goOn == 0) {
-      std::cerr << "note: loading stopped here, as the program stops at start-up\n";
-      ++notes;
-      break;
+    if (const std::string problem = InputFileProblem(path); !problem.empty()) {
+      PrintPathError(path, problem);
+      return kExitFile;
     }
+    archives.push_back({path});
+  }
+
+  CatalogueList list;
+  bool stopped = false;
+  for (const auto& group : archives) {
+    for (const std::string& archive : group) {
+      CatalogueArchiveSummary found;
+      const int goOn = LoadCatalogueArchive(context, archive, list, &found);
+      if (found.accepted == 0) {
+        std::cerr << "note: " << Latin1ToUtf8(DisplayPath(archive))
+                  << ": no catalogue accepted: " << WhyNothingAccepted(archive, found) << '\n';
+        ++notes;
+      }
+      if (goOn == 0) {
+        std::cerr << "note: loading stopped here, as the program stops at start-up\n";
+        ++notes;
+        stopped = true;
+        break;
+      }
+    }
+    if (stopped) break;
   }
   for (std::size_t i = 0; i < list.size(); ++i) PrintCatalogue(i, *list[i]);
   if (list.empty()) std::cout << "no catalogue accepted\n";
-  return sink.Count() > 0 || notes > 0 ? kExitDifferences : kExitOk;
+  return list.empty() || sink.Count() > 0 || notes > 0 ? kExitDifferences : kExitOk;
 }
 
 bool FixCatalogueChecksums(const std::string& documentText, std::string* fixed, int* changed) {
@@ -116,26 +158,42 @@ int RunCataloguePack(const std::vector<std::string>& sources, const std::string&
   const auto dot = name.rfind('.');
   if (name.empty() || dot == 0 ||
       !EqualsNoCase(name.substr(dot == std::string::npos ? name.size() : dot), ".kxbmc")) {
-    std::cerr << "roviro-cli: " << output << ": the catalogue archive must be named *.kxbmc\n";
+    PrintPathError(output, "the catalogue archive must be named *.kxbmc");
     return kExitUsage;
   }
+  if (const std::string problem = OutputFileProblem(resolved); !problem.empty()) {
+    PrintPathError(resolved, problem);
+    return kExitFile;
+  }
+  // Without MD5 every manifest line would be empty and the archive would load nothing.
+  if (Md5OfBytes("").empty()) {
+    PrintPathError(resolved,
+                   "no MD5 digest can be computed (the crypto library refuses MD5); "
+                   "nothing written");
+    return kExitFile;
+  }
   std::vector<ArchiveEntryText> documents;
-  for (const std::string& source : sources) {
+  for (const std::string& given : sources) {
+    const std::string source = NormalisePath(given);
     ArchiveEntryText entry;
     entry.name = FileNameOf(source);
-    if (!ReadWholeFile(NormalisePath(source), &entry.text)) {
-      std::cerr << "roviro-cli: " << source << ": cannot be read\n";
+    if (const std::string problem = InputFileProblem(source); !problem.empty()) {
+      PrintPathError(source, problem);
+      return kExitFile;
+    }
+    if (!ReadWholeFile(source, &entry.text)) {
+      PrintPathError(source, "cannot be read (larger than a catalogue document can be)");
       return kExitFile;
     }
     tinyxml2::XMLDocument doc;
     if (!ParseXml(doc, entry.text)) {
-      std::cerr << "roviro-cli: " << source << ": not well-formed XML (line " << doc.ErrorLineNum()
-                << ")\n";
+      PrintPathError(source,
+                     "not well-formed XML (line " + std::to_string(doc.ErrorLineNum()) + ")");
       return kExitFile;
     }
     if (!HasProgramDeclaration(doc)) {
-      std::cerr << "roviro-cli: " << source
-                << ": needs the declaration <?xml version=\"1.0\" encoding=\"iso-8859-1\" ?>\n";
+      PrintPathError(source,
+                     "needs the declaration <?xml version=\"1.0\" encoding=\"iso-8859-1\" ?>");
       return kExitFile;
     }
     if (fixChecksums) {
@@ -156,7 +214,7 @@ int RunCataloguePack(const std::vector<std::string>& sources, const std::string&
     documents.push_back(std::move(entry));
   }
   if (!WriteCatalogueArchive(resolved, documents)) {
-    std::cerr << "roviro-cli: " << resolved << ": cannot be written\n";
+    PrintPathError(resolved, "cannot be written");
     return kExitFile;
   }
   return kExitOk;

@@ -1,6 +1,10 @@
 #include "cli/CliSupport.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -10,9 +14,11 @@
 #define ROVIRO_ISATTY isatty
 #endif
 
+#include "catalogue/Archive.h"
 #include "catalogue/XmlSupport.h"
 #include "platform/Paths.h"
 #include "ui/ScreenDescription.h"
+#include "ui/TextHelpers.h"
 
 namespace roviro::cli {
 
@@ -61,7 +67,7 @@ bool StderrIsTerminal() { return ROVIRO_ISATTY(2) != 0; }
 
 std::string LanguageFolder(const Folders& folders, int language) {
   ScreenDescription main;
-  main.Load(folders.Program() + kScreenFolder, 999, 15);
+  if (Failed(main.Load(folders.Program() + kScreenFolder, 999, 15))) return {};
   return NormalisePath(folders.Program() + kScreenFolder + main.Text(5, language));
 }
 
@@ -128,6 +134,48 @@ std::string Utf8ToLatin1(const std::string& text) {
 
 bool WriteOutputFile(const std::string& path, const std::string& bytes) {
   return ReplaceFileAtomically(path, bytes);
+}
+
+std::string DisplayPath(const std::string& path) { return NormalisePath(path); }
+
+void PrintPathError(const std::string& path, const std::string& reason) {
+  std::cerr << "roviro-cli: " << Latin1ToUtf8(DisplayPath(path)) << ": " << reason << '\n';
+}
+
+std::string InputFileProblem(const std::string& path) {
+  if (FolderExists(path)) return "is a folder, not a file";
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) {
+    if (errno == ENOENT || errno == ENOTDIR) return "no such file";
+    return std::string("cannot be read (") + std::strerror(errno) + ")";
+  }
+  char byte = 0;
+  errno = 0;
+  const bool failed = std::fread(&byte, 1, 1, f) != 1 && std::ferror(f);
+  const int error = errno;
+  std::fclose(f);
+  if (failed) return std::string("cannot be read (") + std::strerror(error) + ")";
+  return {};
+}
+
+std::string OutputFileProblem(const std::string& path) {
+  if (FolderExists(path)) return "is a folder, not a file";
+  const std::string folder = FolderOf(NormalisePath(path));
+  if (!folder.empty() && !FolderExists(folder)) {
+    return "the folder " + DisplayPath(folder) + " does not exist";
+  }
+  return {};
+}
+
+std::string ArchiveEntryProblem(const std::string& path, const std::string& entryName) {
+  std::vector<std::string> names;
+  if (!ListArchiveEntries(path, &names)) return "is not an archive (no ZIP directory)";
+  std::string text;
+  if (ReadArchiveEntry(path, entryName, &text) == 1) return {};
+  for (const std::string& name : names) {
+    if (EqualsNoCase(name, entryName)) return "entry " + entryName + " is damaged or too large";
+  }
+  return "holds no entry " + entryName;
 }
 
 }  // namespace roviro::cli

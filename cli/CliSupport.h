@@ -59,7 +59,8 @@ class StderrMessageSink final : public MessageSink {
 
 bool StderrIsTerminal();
 
-// The folder of language 0 or 1, as the main description (Screen999.dat) names it.
+// The folder of language 0 or 1, as the main description (Screen999.dat) names it; empty
+// when the main description cannot be read.
 std::string LanguageFolder(const Folders& folders, int language);
 
 // Program, shared data, settings and temporary folders from the options (defaults as the
@@ -74,5 +75,25 @@ std::string Utf8ToLatin1(const std::string& text);
 // Writes `bytes` to `path` through a temporary file that replaces the target only when
 // complete; false (and no file left behind) on failure.
 bool WriteOutputFile(const std::string& path, const std::string& bytes);
+
+// A path as the platform writes it (the program builds paths from pieces such as
+// "\\LoaderDaten\\Screen\\"), for every message that names one.
+std::string DisplayPath(const std::string& path);
+
+// Prints "roviro-cli: PATH: REASON" as one line on standard error.
+void PrintPathError(const std::string& path, const std::string& reason);
+
+// Why `path` cannot serve as an input file, or empty when it can: "no such file", "is a
+// folder, not a file", "cannot be read (REASON)". Reads one byte to be sure.
+std::string InputFileProblem(const std::string& path);
+
+// Why no file can be written at `path`, or empty: "is a folder, not a file", "the folder
+// FOLDER does not exist".
+std::string OutputFileProblem(const std::string& path);
+
+// Why `path` (a readable file) is no archive with the entry `entryName`, or empty when the
+// entry can be read: "is not an archive (no ZIP directory)", "holds no entry NAME",
+// "entry NAME is damaged or too large".
+std::string ArchiveEntryProblem(const std::string& path, const std::string& entryName);
 
 }  // namespace roviro::cli

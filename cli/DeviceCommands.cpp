@@ -9,6 +9,7 @@
 #include "catalogue/ContactProfile.h"
 #include "catalogue/LudFile.h"
 #include "cli/BoxSession.h"
+#include "cli/FileCommands.h"
 #include "device/OperatingData.h"
 #include "platform/Paths.h"
 #include "screens/MotorList.h"
@@ -77,10 +78,21 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
   std::string path;
   std::string title;
   if (!ResolveParameterFilePath(texts.output, &path, &title)) {
-    std::cerr << "roviro-cli: " << texts.output << ": not usable as a parameter file name\n";
+    PrintPathError(texts.output, "not usable as a parameter file name");
     return kExitUsage;
   }
+  path = NormalisePath(path);
+  // Whatever would stop the save is found before the box is touched.
+  if (const std::string problem = OutputFileProblem(path); !problem.empty()) {
+    PrintPathError(path, problem);
+    return kExitFile;
+  }
   const Folders folders = MakeFolders(options);
+  if (!folders.DataFolderAvailable()) {
+    std::cerr << "roviro-cli: no data folder for the scratch files of the save (set HOME or "
+                 "XDG_DATA_HOME, or use --data-dir)\n";
+    return kExitFile;
+  }
   ParameterImage image;
   image.Clear();
   const CatalogueList catalogues = LoadCataloguesAsStartUp(folders, image);
@@ -111,7 +123,7 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
 
   if (Failed(SaveParameterFile(path, image, contact, current, folders.Temp(),
                                RealClock().LocalNow()))) {
-    std::cerr << "roviro-cli: " << path << ": cannot be written\n";
+    PrintPathError(path, "cannot be written");
     return kExitFile;
   }
   std::cerr << "downloaded from the " << (fromBox ? "box (no motor connected)" : "motor")
@@ -120,6 +132,9 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
 }
 
 int RunUpload(const GlobalOptions& options, const std::string& file) {
+  std::string resolved;
+  std::string title;
+  if (const int rc = CheckParameterFile(file, &resolved, &title); rc != kExitOk) return rc;
   const Folders folders = MakeFolders(options);
   ParameterImage image;
   image.Clear();
@@ -127,13 +142,13 @@ int RunUpload(const GlobalOptions& options, const std::string& file) {
   int selection = SelectMotorForImage(catalogues, image);
   StderrMessageSink fileSink;
   const ParameterFileLoadResult loaded =
-      LoadParameterFile(file, image, catalogues, &selection, &fileSink);
+      LoadParameterFile(resolved, image, catalogues, &selection, &fileSink);
   if (!loaded.Ok()) {
-    std::cerr << "roviro-cli: " << file << ": "
-              << (loaded.status == ParameterFileStatus::kNoSelection
-                      ? "no loaded catalogue holds this motor"
-                      : "cannot be loaded as a parameter file")
-              << '\n';
+    PrintPathError(resolved, loaded.status == ParameterFileStatus::kNoSelection
+                                 ? "no loaded catalogue holds this motor"
+                             : loaded.status == ParameterFileStatus::kUnparsable
+                                 ? "the document is not well-formed XML"
+                                 : "the document lacks a required element or holds an empty one");
     return kExitFile;
   }
   BoxSession session(options, folders, image);
@@ -156,17 +171,35 @@ int RunUpload(const GlobalOptions& options, const std::string& file) {
   return rc;
 }
 
+// The operating data without the page's wording: the numbers and codes alone.
+void PrintOperatingDataPlain(const OperatingDataView& view, const std::string& firmware) {
+  std::cout << "Running time: " << view.runningSeconds << " s";
+  if (!firmware.empty()) std::cout << " - " << Latin1ToUtf8(firmware);
+  std::cout << "\nCounter 1: " << view.firstCounter << "\nCounter 2: " << view.secondCounter
+            << '\n';
+  for (std::size_t k = 0; k < view.events.size(); ++k) {
+    std::cout << k << '\t' << Hex2(view.events[k].code) << '\n';
+  }
+}
+
 int RunOpData(const GlobalOptions& options, bool json) {
   const Folders folders = MakeFolders(options);
   ParameterImage image;
   image.Clear();
   const CatalogueList catalogues = LoadCataloguesAsStartUp(folders, image);
   image.Clear();
+  // The read is the job; the page only words it. Without the page the numbers and codes are
+  // shown all the same.
   ScreenDescription page;
-  if (Failed(page.Load(LanguageFolder(folders, options.language), 8, 20))) {
-    std::cerr << "roviro-cli: the operating-data page of language " << options.language
-              << " cannot be read below " << folders.Program() << kScreenFolder << '\n';
-    return kExitFile;
+  const std::string languageFolder = LanguageFolder(folders, options.language);
+  const bool worded = !languageFolder.empty() && Succeeded(page.Load(languageFolder, 8, 20));
+  if (!worded) {
+    const std::string where =
+        languageFolder.empty() ? folders.Program() + kScreenFolder : languageFolder;
+    std::cerr << "roviro-cli: the event texts are not available (no operating-data page of "
+                 "language "
+              << options.language << " below " << Latin1ToUtf8(DisplayPath(where))
+              << "); numbers and codes only\n";
   }
   BoxSession session(options, folders, image);
   if (const int rc = session.Connect(At(catalogues, 0)); rc != kExitOk) return rc;
@@ -184,18 +217,25 @@ int RunOpData(const GlobalOptions& options, bool json) {
   std::string firmware = MotorFirmwareText(image.Block(0x39)[16]);
   if (firmware.rfind(" - ", 0) == 0) firmware.erase(0, 3);
   if (json) {
+    const auto text = [worded](const std::string& value) {
+      return worded ? nlohmann::ordered_json(Latin1ToUtf8(value)) : nlohmann::ordered_json(nullptr);
+    };
     nlohmann::ordered_json doc;
     doc["runningSeconds"] = view.runningSeconds;
-    doc["runningTime"] = Latin1ToUtf8(view.timeLine);
+    doc["runningTime"] = text(view.timeLine);
     doc["firmware"] = Latin1ToUtf8(firmware);
     doc["counter1"] = view.firstCounter;
     doc["counter2"] = view.secondCounter;
     nlohmann::ordered_json events = nlohmann::ordered_json::array();
     for (const auto& row : view.events) {
-      events.push_back({{"code", Hex2(row.code)}, {"text", Latin1ToUtf8(row.columns[2])}});
+      events.push_back({{"code", Hex2(row.code)}, {"text", text(row.columns[2])}});
     }
     doc["events"] = events;
     std::cout << doc.dump(2) << '\n';
+    return kExitOk;
+  }
+  if (!worded) {
+    PrintOperatingDataPlain(view, firmware);
     return kExitOk;
   }
   std::cout << Latin1ToUtf8(page.Text(2, 0)) << ' ' << Latin1ToUtf8(view.timeLine) << '\n';

@@ -44,18 +44,10 @@ std::string ChildText(const tinyxml2::XMLElement* parent, const char* name) {
 int Inspect(const std::string& path, const CatalogueList& catalogues, InspectedFile* out) {
   std::string resolved;
   std::string title;
-  if (!ResolveParameterFilePath(path, &resolved, &title)) {
-    std::cerr << "roviro-cli: " << path << ": not a parameter file name (*.kxmc)\n";
-    return kExitFile;
-  }
-  if (!FileExists(resolved)) {
-    std::cerr << "roviro-cli: " << resolved << ": no such file\n";
-    return kExitFile;
-  }
+  if (const int rc = CheckParameterFile(path, &resolved, &title); rc != kExitOk) return rc;
   std::string xml;
   if (ReadArchiveEntry(resolved, title + ".kxm", &xml) != 1) {
-    std::cerr << "roviro-cli: " << resolved << ": no readable entry " << title
-              << ".kxm (not a parameter file, damaged, or renamed after saving)\n";
+    PrintPathError(resolved, "cannot be read");
     return kExitFile;
   }
   StderrMessageSink sink;
@@ -68,10 +60,9 @@ int Inspect(const std::string& path, const CatalogueList& catalogues, InspectedF
     selection = -1;
   }
   if (!result.Ok()) {
-    if (result.status != ParameterFileStatus::kUnparsable) {
-      std::cerr << "roviro-cli: " << resolved
-                << ": the document lacks a required element or holds an empty one\n";
-    }
+    PrintPathError(resolved, result.status == ParameterFileStatus::kUnparsable
+                                 ? "the document is not well-formed XML"
+                                 : "the document lacks a required element or holds an empty one");
     return kExitFile;
   }
   out->catalogueIndex = selection;
@@ -137,6 +128,25 @@ void PrintText(const char* label, const std::string& value) {
 }
 
 }  // namespace
+
+int CheckParameterFile(const std::string& path, std::string* resolved, std::string* title) {
+  if (!ResolveParameterFilePath(path, resolved, title)) {
+    PrintPathError(path, "not a parameter file name (*.kxmc)");
+    return kExitFile;
+  }
+  *resolved = NormalisePath(*resolved);
+  std::string problem = InputFileProblem(*resolved);
+  if (problem.empty()) {
+    problem = ArchiveEntryProblem(*resolved, *title + ".kxm");
+    // The entry is named after the file, so a renamed file loses it.
+    if (problem.rfind("holds no entry", 0) == 0) problem += " (renamed after saving?)";
+  }
+  if (!problem.empty()) {
+    PrintPathError(*resolved, problem);
+    return kExitFile;
+  }
+  return kExitOk;
+}
 
 int RunShow(const GlobalOptions& options, const std::string& file, bool json) {
   const CatalogueList catalogues = LoadCataloguesQuietly(options);

@@ -49,6 +49,7 @@ void Folders::Init(const std::string& programFolderOverride,
       sharedDataOverride.empty() ? DefaultSharedDataFolder() : sharedDataOverride;
   Set(FolderKind::Program, program);
   Set(FolderKind::SharedData, shared);
+  m_dataFolderAvailable = false;
   if (shared.empty()) {
     // Without a shared data folder nothing may be written beside it; the callers treat an
     // empty folder as "not available".
@@ -58,8 +59,25 @@ void Folders::Init(const std::string& programFolderOverride,
   }
   Set(FolderKind::ScreenSettings, shared + kCompanyFolder + "ScreenIni\\");
   Set(FolderKind::Temp, shared + kCompanyFolder + "temp\\");
-  CreateFolderTree(ScreenSettings());
-  CreateFolderTree(Temp());
+  const bool settings = CreateFolderTree(ScreenSettings());
+  const bool temp = CreateFolderTree(Temp());
+  m_dataFolderAvailable = settings && temp;
+}
+
+std::string Folders::DataFolderMessage() const {
+  if (m_dataFolderAvailable) return {};
+  const std::string consequence =
+      "Kontaktdaten, Motordaten und Einstellungen k\xF6nnen nicht gespeichert werden.";
+  if (SharedData().empty()) {
+#ifdef _WIN32
+    return "Kein Datenordner vorhanden (ProgramData ist nicht gesetzt).\n" + consequence;
+#else
+    return "Kein Datenordner vorhanden (weder XDG_DATA_HOME noch HOME ist gesetzt).\n" +
+           consequence;
+#endif
+  }
+  return "Der Datenordner " + NormalisePath(SharedData() + kCompanyFolder) +
+         " kann nicht angelegt werden.\n" + consequence;
 }
 
 void Folders::Set(FolderKind kind, const std::string& path) {

@@ -33,9 +33,14 @@ class Folders {
   void Init(const std::string& programFolderOverride = {},
             const std::string& sharedDataOverride = {});
 
-  const std::string& Get(FolderKind kind) const {
-    return m_folders[static_cast<int>(kind)];
-  }
+  // After Init: true when the shared data folder is known and the screen settings and
+  // temporary folders exist below it, so contact data, motor data files and settings can be
+  // kept. Without it the program still runs, but keeps nothing between runs.
+  bool DataFolderAvailable() const { return m_dataFolderAvailable; }
+  // The message that tells the fitter so (German, ISO-8859-1); empty when the folder is there.
+  std::string DataFolderMessage() const;
+
+  const std::string& Get(FolderKind kind) const { return m_folders[static_cast<int>(kind)]; }
   void Set(FolderKind kind, const std::string& path);
 
   const std::string& Program() const { return Get(FolderKind::Program); }
@@ -46,6 +51,7 @@ class Folders {
 
  private:
   std::array<std::string, 5> m_folders;
+  bool m_dataFolderAvailable = false;
 };
 
 }  // namespace roviro

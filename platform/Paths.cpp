@@ -1,13 +1,18 @@
 #include "platform/Paths.h"
 
 #include <atomic>
+#include <cerrno>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <process.h>
 #define ROVIRO_GETPID _getpid
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #define ROVIRO_GETPID getpid
 #endif
@@ -43,6 +48,7 @@ std::string NormalisePath(std::string_view path) {
 }
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
+  if (folder.empty()) return NormalisePath(name);
   std::string joined(folder);
   joined.push_back(kPathSeparator);
   joined.append(name);
@@ -93,6 +99,70 @@ bool RenameFile(const std::string& from, const std::string& to) {
   std::error_code ec;
   std::filesystem::rename(from, to, ec);
   return !ec;
+}
+
+namespace {
+
+std::mutex& ObserverMutex() {
+  static std::mutex m;
+  return m;
+}
+
+std::function<void(std::string_view, const std::string&)>& Observer() {
+  static std::function<void(std::string_view, const std::string&)> f;
+  return f;
+}
+
+void Observe(std::string_view step, const std::string& path) {
+  std::lock_guard lock(ObserverMutex());
+  if (Observer()) Observer()(step, path);
+}
+
+}  // namespace
+
+bool SyncFileToDisk(const std::string& path) {
+#ifdef _WIN32
+  const int fd = _open(path.c_str(), _O_RDWR | _O_BINARY);
+  if (fd < 0) return false;
+  const bool ok = _commit(fd) == 0;
+  return (_close(fd) == 0) && ok;
+#else
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  return (::close(fd) == 0) && ok;
+#endif
+}
+
+bool SyncFolderToDisk(const std::string& folder) {
+#ifdef _WIN32
+  (void)folder;
+  return true;
+#else
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  // Some file systems cannot sync a folder (EINVAL); the rename is as safe there as it gets.
+  const bool ok = ::fsync(fd) == 0 || errno == EINVAL;
+  return (::close(fd) == 0) && ok;
+#endif
+}
+
+bool CommitReplacement(const std::string& from, const std::string& to) {
+  Observe("sync", from);
+  if (!SyncFileToDisk(from)) return false;
+  Observe("rename", to);
+  if (!RenameFile(from, to)) return false;
+  // The new file is in place; a folder that cannot be synced leaves it there all the same,
+  // and reporting failure now would make the caller believe the old file is still there.
+  const std::string folder = FolderOf(to);
+  Observe("sync folder", folder);
+  SyncFolderToDisk(folder);
+  return true;
+}
+
+void SetCommitObserver(std::function<void(std::string_view step, const std::string& path)> f) {
+  std::lock_guard lock(ObserverMutex());
+  Observer() = std::move(f);
 }
 
 }  // namespace roviro

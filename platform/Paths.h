@@ -2,6 +2,7 @@
 // Path strings as the program builds them: pieces such as "\\LoaderDaten\\Screen\\" are
 // concatenated and then normalised, so the same literals work on Windows and POSIX.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -18,7 +19,8 @@ inline constexpr char kPathSeparator = '/';
 // path is kept, since without it the path would change its meaning.
 std::string NormalisePath(std::string_view path);
 
-// Joins folder and name with one separator and normalises the result.
+// Joins folder and name with one separator and normalises the result. An empty folder gives
+// the name alone: a folder that is not known never turns into the file-system root.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
 // The file name after the last separator of either kind.
@@ -37,5 +39,22 @@ bool FolderExists(const std::string& path);
 bool CreateFolderTree(const std::string& path);
 bool RemoveFile(const std::string& path);
 bool RenameFile(const std::string& from, const std::string& to);
+
+// Forces the file's bytes to the disk (fsync); false when the file cannot be opened or the
+// disk reports an error.
+bool SyncFileToDisk(const std::string& path);
+// Forces the folder's entries (a rename inside it) to the disk. Where the system cannot do
+// that for folders (Windows), it reports success.
+bool SyncFolderToDisk(const std::string& folder);
+
+// The last step of every save that replaces a fitter's file: the completed file `from` is
+// forced to the disk, renamed over `to`, and the folder is forced to the disk as well, so
+// a power cut leaves either the old file or the new one, never an empty or partial one.
+// False (and `to` untouched) when the new file cannot be synced or renamed.
+bool CommitReplacement(const std::string& from, const std::string& to);
+
+// Observes the steps of CommitReplacement ("sync", "rename", "sync folder") with the path
+// each one works on; for tests that check the order. An empty function ends the observation.
+void SetCommitObserver(std::function<void(std::string_view step, const std::string& path)> f);
 
 }  // namespace roviro

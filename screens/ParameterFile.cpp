@@ -263,7 +263,7 @@ HResult SaveParameterFile(const std::string& path, ParameterImage& image,
   if (!AddFileToArchive(manifestEntry, manifestFile.Path(), archive, nullptr)) return E_FAIL;
   RemoveFile(manifestFile.Path());
   if (!archive.Close()) return E_FAIL;
-  if (!RenameFile(partial.Path(), target)) return E_FAIL;
+  if (!CommitReplacement(partial.Path(), target)) return E_FAIL;
   partial.Release();
   return S_OK;
 }

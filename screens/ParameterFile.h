@@ -54,10 +54,10 @@ std::string BuildParameterDocument(const ParameterImage& image, const ContactRec
 
 // Saves the set at `path` (resolved by the path rule). Block 0x39 bytes 11..13 of the image
 // become 0xFF and byte 14 becomes 1: the upload's date stamp is not carried in a file. The
-// archive is built beside the target under a temporary name and replaces the target only
-// when complete, so a failed save leaves an existing file as it was; the scratch files in
-// `tempFolder` are removed on every path. E_FAIL when the path is refused, the temporary
-// folder is empty or cannot be created, or any write fails.
+// archive is built beside the target under a temporary name, forced to the disk and only then
+// renamed over the target, so a failed save (or a power cut) leaves an existing file as it
+// was; the scratch files in `tempFolder` are removed on every path. E_FAIL when the path is
+// refused, the temporary folder is empty or cannot be created, or any write fails.
 HResult SaveParameterFile(const std::string& path, ParameterImage& image,
                           const ContactRecord& contact, const Catalogue* currentCatalogue,
                           const std::string& tempFolder, const SystemTime& now);

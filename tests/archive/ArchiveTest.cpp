@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
+#include <openssl/evp.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "catalogue/Archive.h"
+#include "catalogue/Catalogue.h"
 #include "platform/Paths.h"
+#include "screens/ParameterFile.h"
 #include "support/TempFolder.h"
 
 namespace roviro {
@@ -89,6 +93,49 @@ TEST(FolderArchive, PrefixAndEmptyFolder) {
   EXPECT_EQ(text, "x");
 }
 
+// Every level of a stored name is separated by "\", folder entries included; a link that
+// points back up the tree is not followed (it would recurse without end).
+TEST(FolderArchive, FolderEntriesUseBackslashAndLinksToFoldersAreNotFollowed) {
+  TempFolder tmp;
+  const std::string src = tmp.File("src");
+  ASSERT_TRUE(CreateFolderTree(JoinPath(src, "sub")));
+  WriteFile(JoinPath(src, "sub/b.bin"), "b");
+  std::filesystem::create_directory_symlink(src, JoinPath(src, "sub/loop"));
+  std::filesystem::create_symlink(JoinPath(src, "sub/b.bin"), JoinPath(src, "c.lnk"));
+  ArchiveWriter zip;
+  ASSERT_TRUE(zip.Create(tmp.File("t.zip")));
+  ASSERT_TRUE(AddFolderToArchive("top", src + "/", zip, nullptr));
+  ASSERT_TRUE(zip.Close());
+  std::vector<std::string> names;
+  ASSERT_TRUE(ListArchiveEntries(tmp.File("t.zip"), &names));
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"top\\", "top\\c.lnk", "top\\sub\\", "top\\sub\\b.bin"}));
+}
+
+// A crypto provider may refuse MD5: no save may then claim success with empty digests, and
+// no existing file is replaced.
+TEST(FolderArchive, WithoutMd5NoArchiveIsWrittenAndNothingIsReplaced) {
+  TempFolder tmp;
+  ParameterImage image;
+  ASSERT_TRUE(WriteCatalogueArchive(tmp.File("old.kxbmc"), {{"a.xml", "<alt/>"}}));
+  ASSERT_EQ(SaveParameterFile(tmp.File("old.kxmc"), image, {}, nullptr, tmp.Path(), {}), S_OK);
+  std::string catalogue, set, now;
+  ASSERT_TRUE(ReadWholeFile(tmp.File("old.kxbmc"), &catalogue));
+  ASSERT_TRUE(ReadWholeFile(tmp.File("old.kxmc"), &set));
+
+  ASSERT_EQ(EVP_set_default_properties(nullptr, "fips=yes"), 1);
+  EXPECT_EQ(Md5OfBytes("abc"), "");
+  EXPECT_FALSE(WriteCatalogueArchive(tmp.File("old.kxbmc"), {{"a.xml", "<neu/>"}}));
+  EXPECT_EQ(SaveParameterFile(tmp.File("old.kxmc"), image, {}, nullptr, tmp.Path(), {}), E_FAIL);
+  ASSERT_EQ(EVP_set_default_properties(nullptr, ""), 1);
+
+  ASSERT_TRUE(ReadWholeFile(tmp.File("old.kxbmc"), &now));
+  EXPECT_EQ(now, catalogue);
+  ASSERT_TRUE(ReadWholeFile(tmp.File("old.kxmc"), &now));
+  EXPECT_EQ(now, set);
+}
+
 TEST(ArchiveEntries, LookupIgnoresCaseAndMissingEntriesFail) {
   TempFolder tmp;
   ArchiveWriter zip;
@@ -167,6 +214,19 @@ TEST(ArchiveEntries, ImplausibleSizeIsRefused) {
   WriteFile(tmp.File("big.zip"), bytes);
   std::string text;
   EXPECT_EQ(ReadArchiveEntry(tmp.File("big.zip"), "e.txt", &text), 0);
+}
+
+// The size check works without writing the bytes: the file is sparse.
+TEST(TextFiles, ReadingIsCappedAndRefusesFolders) {
+  TempFolder tmp;
+  WriteFile(tmp.File("big"), "x");
+  std::filesystem::resize_file(tmp.File("big"), kMaxReadFileSize + 1);
+  std::string text = "unchanged";
+  EXPECT_FALSE(ReadWholeFile(tmp.File("big"), &text));
+  EXPECT_FALSE(ReadWholeFile(tmp.Path(), &text));
+  EXPECT_EQ(text, "unchanged");
+  std::filesystem::resize_file(tmp.File("big"), kMaxReadFileSize);
+  EXPECT_TRUE(ReadWholeFile(tmp.File("big"), &text));
 }
 
 TEST(TextFiles, WriteReplacesTheWholeFile) {

@@ -132,7 +132,10 @@ TEST_F(CatalogueArchiveTest, StaleScratchFileNeverPassesForAMissingEntry) {
   const std::string path = WriteRaw("Serie", {}, Md5OfBytes(doc) + ";fehlt.xml;\n");
   EXPECT_EQ(LoadCatalogueArchive(m_context, path, m_list), 1);
   EXPECT_TRUE(m_list.empty());
-  EXPECT_FALSE(FileExists(scratch));
+  // The digests are taken in memory: the loader neither reads nor writes scratch files.
+  std::string left;
+  ASSERT_TRUE(ReadWholeFile(scratch, &left));
+  EXPECT_EQ(left, doc);
 }
 
 TEST_F(CatalogueArchiveTest, ArchiveWithoutManifestOrNotAnArchiveIsPassedOver) {
@@ -186,21 +189,36 @@ TEST_F(CatalogueArchiveTest, LoadCataloguesTakesEveryArchiveOfTheConfigFolder) {
   Write("Serie1", {{"a.xml", RealisticCatalogue(1)}});
   Write("Serie2", {{"a.xml", RealisticCatalogue(2)}, {"b.xml", RealisticCatalogue(3)}});
   Write("Serie3", {{"a.xml", RealisticCatalogue(4)}});
-  // Only names ending exactly in ".kxbmc" count.
+  // Names ending in ".kxbmc" count, in any case, as on the systems the catalogues come from.
   ASSERT_TRUE(WriteCatalogueArchive(JoinPath(m_config, "Alt.kxbmc.bak"),
                                     {{"a.xml", RealisticCatalogue(8)}}));
   ASSERT_TRUE(
       WriteCatalogueArchive(JoinPath(m_config, "Gross.KXBMC"), {{"a.xml", RealisticCatalogue(9)}}));
 
   EXPECT_EQ(LoadCatalogues(m_context, m_list), 1);
-  ASSERT_EQ(m_list.size(), 4u);
+  ASSERT_EQ(m_list.size(), 5u);
   std::vector<std::string> guids;
   for (const auto& c : m_list) guids.push_back(c->motors[1].strGuidNQB);
   std::sort(guids.begin(), guids.end());
   std::vector<std::string> expected;
-  for (unsigned id : {1u, 2u, 3u, 4u}) expected.push_back(test::GuidText(id, 0x101));
+  for (unsigned id : {1u, 2u, 3u, 4u, 9u}) expected.push_back(test::GuidText(id, 0x101));
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(guids, expected);
+}
+
+// With no data folder the temporary folder is empty, or it cannot be written: the digests
+// are checked all the same, and nothing lands in the file-system root or the working folder.
+TEST_F(CatalogueArchiveTest, DigestsNeedNoWritableTemporaryFolder) {
+  Write("Serie1", {{"a.xml", RealisticCatalogue(1)}});
+  const std::string blocker = JoinPath(m_root.Path(), "file-not-folder");
+  ASSERT_TRUE(WriteTextFile("x", blocker));
+  for (const std::string& temp : {std::string(), JoinPath(blocker, "temp")}) {
+    m_context.tempFolder = temp;
+    CatalogueList list;
+    EXPECT_EQ(LoadCatalogues(m_context, list), 1);
+    EXPECT_EQ(list.size(), 1u) << "temp folder '" << temp << "'";
+  }
+  EXPECT_FALSE(FileExists("0001.tmp"));
 }
 
 TEST_F(CatalogueArchiveTest, LoadCataloguesStopsAtAWrongDeclaration) {

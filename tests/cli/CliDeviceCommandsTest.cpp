@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "CliRunner.h"
@@ -208,6 +213,73 @@ TEST_F(CliDeviceTest, ABoxThatVanishesMidTransferFailsWithoutAFile) {
   CliResult r = Cli({"download", "-o", m_tmp.File("half.kxmc")});
   EXPECT_EQ(r.exitCode, 4) << r.err;
   EXPECT_FALSE(FileExists(m_tmp.File("half.kxmc")));
+}
+
+}  // namespace
+}  // namespace roviro
+
+namespace roviro {
+namespace {
+
+std::string LastLine(const std::string& text) {
+  const std::size_t start = text.rfind('\n', text.size() >= 2 ? text.size() - 2 : 0);
+  return text.substr(start == std::string::npos ? 0 : start + 1);
+}
+
+// Without the page files the read still happens: the numbers are there, the texts are not.
+TEST_F(CliDeviceTest, OpdataWithoutWordingFilesPrintsNumbersAndCodes) {
+  CliResult r = Cli({"opdata"});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_EQ(r.err,
+            "roviro-cli: the event texts are not available (no operating-data page of "
+            "language 0 below " +
+                m_tmp.File("prog/LoaderDaten/Screen") + "); numbers and codes only\n");
+  const Bytes d = m_box->MotorBlock(0x30);
+  const unsigned seconds = d[0] | (d[1] << 8) | (d[2] << 16) | (d[3] << 24);
+  char expected[160];
+  std::snprintf(expected, sizeof expected, "Running time: %u s", seconds);
+  EXPECT_EQ(r.out.rfind(expected, 0), 0u) << r.out;
+  std::snprintf(expected, sizeof expected, "Counter 1: %u\nCounter 2: %u\n0\t%02X\n", d[5], d[7],
+                d[11]);
+  EXPECT_NE(r.out.find(expected), std::string::npos) << r.out;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 13);
+}
+
+// Every device command, on a port nobody answers on, on one that is no serial line, and on
+// one that goes away during the work.
+TEST_F(CliDeviceTest, APortThatIsNotABoxOrDisappears) {
+  const std::string file = m_tmp.File("set.kxmc");
+  ASSERT_EQ(Cli({"download", "-o", file}).exitCode, 0);
+  const int master = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_TRUE(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+  const std::vector<std::vector<std::string>> commands = {
+      {"ports"}, {"download", "-o", m_tmp.File("x.kxmc")}, {"upload", file}, {"opdata"}};
+  for (const std::string& port : {std::string(ptsname(master)), std::string("/dev/null")}) {
+    for (auto args : commands) {
+      args.insert(args.begin(), {"--program-dir", m_tmp.File("prog"), "--data-dir",
+                                 m_tmp.File("data"), "--port", port});
+      CliResult r = RunCli(args, m_tmp.Path());
+      EXPECT_EQ(r.exitCode, 3) << port << " " << args[6] << ": " << r.err;
+      EXPECT_EQ(LastLine(r.err), "roviro-cli: " + port +
+                                     ": cannot be opened, or the box does not answer the probe\n");
+    }
+  }
+  close(master);
+  EXPECT_FALSE(FileExists(m_tmp.File("x.kxmc")));
+
+  for (const auto& [command, reason] : std::vector<std::pair<std::string, std::string>>{
+           {"upload", "upload failed"}, {"opdata", "the motor does not answer"}}) {
+    // A vanished port is gone for good; the box comes back on a new one each time.
+    m_pty->Stop();
+    m_box->Replug();
+    m_pty = std::make_unique<sim::PtyTransport>(m_box);
+    ASSERT_EQ(m_pty->Start(), S_OK);
+    m_box->UnplugAfterRequests(6);
+    CliResult r = Cli(command == "upload" ? std::vector<std::string>{command, file}
+                                          : std::vector<std::string>{command});
+    EXPECT_EQ(r.exitCode, 4) << r.err;
+    EXPECT_EQ(LastLine(r.err), "roviro-cli: " + reason + "\n");
+  }
 }
 
 }  // namespace

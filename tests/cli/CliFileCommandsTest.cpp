@@ -125,31 +125,50 @@ TEST_F(CliTest, CheckPrintsTheProgramsMessagesExactly) {
 TEST_F(CliTest, CheckReportsWhatTheProgramSkipsSilently) {
   const std::string doc = test::RealisticCatalogue(9);
   const std::string digest = Md5OfBytes(doc);
-  const auto makeArchive = [&](const std::string& name, const std::string& manifestDigest,
-                               const std::string& text) {
+  // The manifest goes in as `manifestEntry` (the archive's own when empty).
+  const auto makeArchive = [&](const std::string& name, const std::string& manifest,
+                               const std::string& text, std::string manifestEntry = "") {
     ArchiveWriter zip;
     EXPECT_TRUE(zip.Create(m_tmp.File(name + ".kxbmc")));
     EXPECT_TRUE(zip.AddBytes("k.xml", text));
-    EXPECT_TRUE(zip.AddBytes(name + ".md6", manifestDigest + ";k.xml;\n"));
+    EXPECT_TRUE(zip.AddBytes(manifestEntry.empty() ? name + ".md6" : manifestEntry, manifest));
     EXPECT_TRUE(zip.Close());
     return m_tmp.File(name + ".kxbmc");
   };
   std::string lower = digest;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 
-  const std::string wrongDigest = makeArchive("wrong", std::string(32, 'A'), doc);
-  const std::string lowerDigest = makeArchive("lower", lower, doc);
+  const std::string mismatch = "the digests do not match the manifest";
+  const std::string wrongDigest = makeArchive("wrong", std::string(32, 'A') + ";k.xml;\n", doc);
+  const std::string lowerDigest = makeArchive("lower", lower + ";k.xml;\n", doc);
   std::string badDecl = doc;
   badDecl.replace(badDecl.find("iso-8859-1"), 10, "utf-8");
-  const std::string wrongDecl = makeArchive("decl", Md5OfBytes(badDecl), badDecl);
+  const std::string wrongDecl = makeArchive("decl", Md5OfBytes(badDecl) + ";k.xml;\n", badDecl);
+  const std::string noHeader = std::string(test::kCatalogueDeclaration) + "<K><Scr/></K>";
+  ASSERT_TRUE(WriteTextFile(std::string(600, 'P'), m_tmp.File("junk.kxbmc")));
 
-  for (const auto& archive : {wrongDigest, lowerDigest, wrongDecl}) {
+  // Each archive gives no catalogue, and the check says why.
+  for (const auto& [archive, reason] : std::vector<std::pair<std::string, std::string>>{
+           {wrongDigest, mismatch},
+           {lowerDigest, mismatch},
+           {wrongDecl, "loading stopped at a document with a wrong declaration or empty root"},
+           {makeArchive("empty", "", doc), "the manifest lists no entry"},
+           {makeArchive("none", "", doc, "other.md6"), "no manifest none.md6"},
+           {m_tmp.File("junk.kxbmc"), "not an archive (no ZIP directory)"},
+           {makeArchive("invalid", Md5OfBytes(noHeader) + ";k.xml;\n", noHeader),
+            "no valid catalogue document (see the notes above)"}}) {
     CliResult r = Cli({"catalogue", "check", archive});
     EXPECT_EQ(r.exitCode, 1) << archive;
-    EXPECT_NE(r.err.find("note: "), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("note: " + archive + ": no catalogue accepted: " + reason + "\n"),
+              std::string::npos)
+        << r.err;
     EXPECT_NE(r.out.find("no catalogue accepted"), std::string::npos) << r.out;
   }
   EXPECT_NE(Cli({"catalogue", "check", wrongDecl}).err.find("loading stops"), std::string::npos);
+  // Beside an archive that loads, one that gives nothing still fails the check.
+  ASSERT_TRUE(WriteCatalogueArchive(m_tmp.File("good.kxbmc"), {{"k.xml", doc}}));
+  EXPECT_EQ(
+      Cli({"catalogue", "check", m_tmp.File("good.kxbmc"), m_tmp.File("empty.kxbmc")}).exitCode, 1);
 
   // Pack refuses a source that the program would stop on.
   const std::string src = WriteSource("d.xml", badDecl);

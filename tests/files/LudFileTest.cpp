@@ -78,7 +78,7 @@ TEST(LudFileWrite, CreatesTheTemporaryFolderAndRefusesWithoutFolderOrCatalogue) 
 TEST(LudFileRoundTrip, ReaderFindsTheFileOfEveryVariantOfTheMotor) {
   test::TempFolder temp;
   const Catalogue c = MakeCatalogue();
-  LudTexts texts{"RM 10", "Rolladen Bau", "Wohnzimmer", "Zeile 1\\nZeile 2"};
+  LudTexts texts{"RM 10", "Rolladen Bau", "Wohnzimmer", "Zeile 1\nZeile 2"};
   ASSERT_EQ(WriteLudFile(temp.Path(), &c, 0x05, 0x0A, texts), S_OK);
 
   // Motor 1's code 0x00012341 reads the file of 0x00012340: the variant bits are cleared.
@@ -88,13 +88,32 @@ TEST(LudFileRoundTrip, ReaderFindsTheFileOfEveryVariantOfTheMotor) {
     EXPECT_EQ(image.m_moName, "RM 10");
     EXPECT_EQ(image.m_firma, "Rolladen Bau");
     EXPECT_EQ(image.m_name, "Wohnzimmer");
-    EXPECT_EQ(image.m_kommentar, "Zeile 1\\nZeile 2");
+    EXPECT_EQ(image.m_kommentar, "Zeile 1\nZeile 2");
   }
   // Another motor code or other bytes name another file.
   ParameterImage image = ImageFor();
   EXPECT_EQ(ReadLudFile(&image, &c, 2, temp.Path(), Contact()), E_FAIL);
   image = ImageFor(0x05, 0x0B);
   EXPECT_EQ(ReadLudFile(&image, &c, 0, temp.Path(), Contact()), E_FAIL);
+}
+
+// The load-data screen's comment is a multi-line edit; the file keeps it on one line.
+TEST(LudFileComment, LineBreaksAreStoredAsBackslashNAndOldRawOnesStayReadable) {
+  test::TempFolder temp;
+  const Catalogue c = MakeCatalogue();
+  LudTexts texts;
+  texts.kommentar = "Tor 1\nOst\r\nSeite";
+  ASSERT_EQ(WriteLudFile(temp.Path(), &c, 0x05, 0x0A, texts), S_OK);
+  std::string stored;
+  ASSERT_TRUE(ReadWholeFile(temp.File("00 01 23 40050A.lud"), &stored));
+  EXPECT_NE(stored.find("<NT>Tor 1\\nOst\\nSeite</NT>"), std::string::npos) << stored;
+  ParameterImage image = ImageFor();
+  ASSERT_EQ(ReadLudFile(&image, &c, 0, temp.Path(), Contact()), S_OK);
+  EXPECT_EQ(image.m_kommentar, "Tor 1\nOst\nSeite");
+
+  ASSERT_TRUE(WriteTextFile(Lud("<NT>alt 1\nalt 2</NT>\n"), temp.File("00 01 23 40050A.lud")));
+  ASSERT_EQ(ReadLudFile(&image, &c, 0, temp.Path(), Contact()), S_OK);
+  EXPECT_EQ(image.m_kommentar, "alt 1\nalt 2");
 }
 
 TEST(LudFileRead, NothingToReadStillSetsTheContactCompany) {
