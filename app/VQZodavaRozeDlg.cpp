@@ -473,6 +473,13 @@ void CVQZodavaRozeDlg::ConfirmClose() {
 }
 
 void CVQZodavaRozeDlg::FinishClose() {
+  if (m_screenCallDepth > 0) {
+    // A screen operation is still on the stack (a read inside Create keeps the window
+    // answering): the screen may go only once it has returned.
+    QMetaObject::invokeMethod(
+        this, [this] { FinishClose(); }, Qt::QueuedConnection);
+    return;
+  }
   m_closed = true;
   m_toolTip.DelAll();
   m_currentScreen.reset();

@@ -239,6 +239,19 @@ TEST_F(NavigationTest, ASwitchAskedForDuringAScreenOperationWaitsForItsEnd) {
   Pump();
   EXPECT_EQ(Current(), 7);
   EXPECT_FALSE(log.Has("construct 6"));
+
+  // Closing the window meanwhile waits the same way.
+  screen = static_cast<TestScreen*>(d.CurrentScreen());
+  screen->onButton = [&](TestScreen& self) {
+    d.State() |= kStateCloseConfirmed;
+    d.OnCloseRequest();
+    Pump();
+    EXPECT_EQ(d.CurrentScreen(), &self);
+    EXPECT_FALSE(d.IsClosed());
+  };
+  d.Pools().buttonsA.At(0)->click();
+  Pump();
+  EXPECT_TRUE(d.IsClosed());
 }
 
 // What a screen selects in a combo box itself survives the data exchange after its handler;
