@@ -66,6 +66,8 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions* options,
       if (!value(&out.dataDir)) return fail("--data-dir needs a folder");
     } else if (a == "--screenshot") {
       if (!value(&out.screenshot)) return fail("--screenshot needs a file name");
+    } else if (a == "--trace") {
+      if (!value(&out.trace)) return fail("--trace needs a file name");
     } else if (a == "--help" || a == "-h") {
       out.help = true;
     } else if (a == "-EW") {
@@ -88,6 +90,8 @@ std::string AppUsage() {
          "  --data-dir DIR      shared data folder (default: $XDG_DATA_HOME or ~/.local/share)\n"
          "  --screenshot FILE   render the start view to FILE (PNG) and quit; a first-start\n"
          "                      dialog is rendered beside it and left unsaved\n"
+         "  --trace FILE        write every telegram sent to and received from the box\n"
+         "                      to FILE (roviro-cli sim --replay FILE answers from it)\n"
          "  -EW                 show the message box \"EW\" at start\n";
 }
 
@@ -158,6 +162,13 @@ bool CVQZodavaRozeApp::InitInstance() {
     };
   }
   m_dlg = std::make_unique<CVQZodavaRozeDlg>(std::move(env));
+  if (!m_options.trace.empty()) {
+    if (Failed(m_trace.Open(m_options.trace, RealClock().LocalNow()))) {
+      std::cerr << "roviro-dazo: " << m_options.trace << ": the telegram trace cannot be written\n";
+      return false;
+    }
+    m_dlg->Link().SetTrace(&m_trace);
+  }
   if (!m_dlg->OnInitDialog()) return false;
   if (m_box && m_dlg->CatalogueCount() > 0) {
     // The simulated motor is of the first catalogue's type, so that downloads find their

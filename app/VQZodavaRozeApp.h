@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "device/TelegramTrace.h"
 #include "platform/UsbBridgeList.h"
 
 namespace roviro {
@@ -24,6 +25,7 @@ struct AppOptions {
   std::string programDir;   // --program-dir DIR
   std::string dataDir;      // --data-dir DIR
   std::string screenshot;   // --screenshot FILE: render the start view to FILE and quit
+  std::string trace;        // --trace FILE: every telegram sent and received into FILE
   bool help = false;        // --help
   std::string commandLine;  // every argument, blank-separated (for -EW)
 };
@@ -65,6 +67,7 @@ class CVQZodavaRozeApp {
   std::shared_ptr<sim::BoxSimulator> m_box;
   std::unique_ptr<sim::PtyTransport> m_pty;
   bool m_useOwnBridges = false;
+  TelegramTrace m_trace;
   std::unique_ptr<CVQZodavaRozeDlg> m_dlg;  // last: gone before the box it may talk to
 };
 

@@ -29,14 +29,26 @@ BoxSession::BoxSession(const GlobalOptions& options, const Folders& folders, Par
   m_link->Init(&m_sink, 1, 100);
   m_link->State().m_programFolder = folders.Program();
   m_link->LoadIgnoreList();
+  if (!options.trace.empty() && Succeeded(m_trace.Open(options.trace, RealClock().LocalNow()))) {
+    m_link->SetTrace(&m_trace);
+  }
 }
 
 BoxSession::~BoxSession() {
   m_link->Stop();
+  m_link->SetTrace(nullptr);
+  m_trace.Close();
+  if (!m_options.trace.empty() && m_trace.WriteFailed()) {
+    std::cerr << "roviro-cli: " << m_options.trace << ": the telegram trace is incomplete\n";
+  }
   if (m_pty) m_pty->Stop();
 }
 
 int BoxSession::Connect(const Catalogue* simMotorFrom) {
+  if (!m_options.trace.empty() && !m_trace.IsOpen()) {
+    std::cerr << "roviro-cli: " << m_options.trace << ": the telegram trace cannot be written\n";
+    return kExitFile;
+  }
   if (m_pty) {
     if (simMotorFrom != nullptr) {
       ParameterImage factory;

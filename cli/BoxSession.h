@@ -9,6 +9,7 @@
 #include "catalogue/ParameterImage.h"
 #include "cli/CliSupport.h"
 #include "device/DeviceLink.h"
+#include "device/TelegramTrace.h"
 #include "platform/PortResolver.h"
 #include "platform/UsbBridgeList.h"
 #include "sim/BoxSimulator.h"
@@ -25,7 +26,8 @@ class BoxSession {
 
   // Finds and opens the box; with --simulate the simulated motor first gets the factory
   // lines of `simMotorFrom` (when given), so that it is a motor of a known type.
-  // kExitOk, or kExitNoBox with a message on standard error.
+  // kExitOk, or kExitNoBox with a message on standard error (kExitFile when the telegram
+  // trace of --trace cannot be written).
   int Connect(const Catalogue* simMotorFrom = nullptr);
 
   // Runs one worker (started by `start`) to its end, showing its progress on a terminal.
@@ -43,6 +45,7 @@ class BoxSession {
   SimulatedBridgeList m_simBridges;
   std::shared_ptr<sim::BoxSimulator> m_box;
   std::unique_ptr<sim::PtyTransport> m_pty;
+  TelegramTrace m_trace;  // before the link, which writes into it
   std::unique_ptr<CDeviceLink> m_link;
 };
 

@@ -33,6 +33,7 @@ struct GlobalOptions {
   std::string port;        // explicit device path; skips discovery
   bool simulate = false;   // run the simulated box in-process
   int language = 0;        // 0 or 1: the language folder of the main description
+  std::string trace;       // write every telegram sent and received to this file
 };
 
 // Message boxes of the core, printed as "caption: text" on standard error (a box without

@@ -10,6 +10,7 @@
 #include "catalogue/LudFile.h"
 #include "cli/BoxSession.h"
 #include "cli/FileCommands.h"
+#include "cli/SafetyCommands.h"
 #include "device/OperatingData.h"
 #include "platform/Paths.h"
 #include "screens/MotorList.h"
@@ -104,7 +105,11 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
   session.Link().State().m_jobMask = 1;
   session.Link().State().m_mode = 1;
   session.RunWorker(&CDeviceLink::StartDownload);
+  SafetyNet net(folders);
   if (const int rc = TransferOutcome(session.Sink(), false); rc != kExitOk) {
+    net.Record(MakeVisit(VisitKind::kDownload, nullptr, false, "-",
+                         rc == kExitNoParameters ? kVisitNoParameters : kVisitFailed,
+                         RealClock().LocalNow()));
     std::cerr << "roviro-cli: download failed\n";
     return rc;
   }
@@ -120,6 +125,9 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
   if (texts.hasCompany) image.m_firma = Utf8ToLatin1(texts.company);
   if (texts.hasComment) image.m_kommentar = Utf8ToLatin1(texts.comment);
   if (texts.hasMotorName) image.m_moName = Utf8ToLatin1(texts.motorName);
+  net.Backup(image, BackupKind::kRead, current);
+  net.Record(MakeVisit(VisitKind::kDownload, &image, !fromBox, fromBox ? "box" : "motor", kVisitOk,
+                       RealClock().LocalNow()));
 
   if (Failed(SaveParameterFile(path, image, contact, current, folders.Temp(),
                                RealClock().LocalNow()))) {
@@ -131,7 +139,7 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
   return kExitOk;
 }
 
-int RunUpload(const GlobalOptions& options, const std::string& file) {
+int RunUpload(const GlobalOptions& options, const std::string& file, bool verify) {
   std::string resolved;
   std::string title;
   if (const int rc = CheckParameterFile(file, &resolved, &title); rc != kExitOk) return rc;
@@ -154,10 +162,16 @@ int RunUpload(const GlobalOptions& options, const std::string& file) {
   BoxSession session(options, folders, image);
   if (const int rc = session.Connect(At(catalogues, selection)); rc != kExitOk) return rc;
   session.Link().State().m_catalogue = At(catalogues, selection);
+  SafetyNet net(folders);
+  net.Backup(image, BackupKind::kWritten, At(catalogues, selection));
   session.Link().State().m_jobMask = 2;
   session.Link().State().m_mode = 2;
   session.RunWorker(&CDeviceLink::StartUpload);
-  const int rc = TransferOutcome(session.Sink(), true);
+  int rc = TransferOutcome(session.Sink(), true);
+  const bool boxOnly = session.Sink().WasPosted(kMsgBoxOnly);
+  std::string result = rc == kExitOk           ? kVisitOk
+                       : rc == kExitOtherMotor ? kVisitOtherMotor
+                                               : kVisitFailed;
   if (rc == kExitOtherMotor) {
     std::cerr << "roviro-cli: the connected motor is of another type; nothing was written\n";
   } else if (rc != kExitOk) {
@@ -167,7 +181,11 @@ int RunUpload(const GlobalOptions& options, const std::string& file) {
               << (session.Sink().WasPosted(kMsgBoxOnly) ? "box (no motor connected)"
                                                         : "motor and the box")
               << '\n';
+    if (verify) rc = VerifyAfterUpload(session, image, boxOnly, &result);
   }
+  // A motor of another type is not the set's motor: its visit is not put on the set's record.
+  net.Record(MakeVisit(VisitKind::kUpload, rc == kExitOtherMotor ? nullptr : &image, false,
+                       boxOnly ? "box" : "motor", result, RealClock().LocalNow()));
   return rc;
 }
 
@@ -208,11 +226,17 @@ int RunOpData(const GlobalOptions& options, bool json) {
   session.Link().State().m_jobMask = 1;
   session.Link().State().m_mode = 1;
   session.RunWorker(&CDeviceLink::StartDownload);
-  if (!session.Sink().WasPosted(kMsgTransferDone)) image.Block(0x39)[16] = 0;
+  const bool identified = session.Sink().WasPosted(kMsgTransferDone);
+  if (!identified) image.Block(0x39)[16] = 0;
+  SafetyNet net(folders);
   if (Failed(ReadOperatingData(session.Link()))) {
+    net.Record(MakeVisit(VisitKind::kOperatingData, identified ? &image : nullptr, false, "motor",
+                         kVisitFailed, RealClock().LocalNow()));
     std::cerr << "roviro-cli: the motor does not answer\n";
     return kExitTransfer;
   }
+  net.Record(MakeVisit(VisitKind::kOperatingData, identified ? &image : nullptr, true, "motor",
+                       kVisitOk, RealClock().LocalNow()));
   const OperatingDataView view = BuildOperatingDataView(image, page);
   std::string firmware = MotorFirmwareText(image.Block(0x39)[16]);
   if (firmware.rfind(" - ", 0) == 0) firmware.erase(0, 3);
@@ -256,6 +280,7 @@ struct SimOptions {
   std::string motor;  // six hex digits: the motor identity (block 0x39 bytes 0..2)
   bool boxEmpty = false;
   bool pace = false;
+  std::string replay;  // answer from this telegram trace
 };
 
 int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
@@ -285,6 +310,9 @@ int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
   box->SetMotorPresent(!simOptions.noMotor);
   box->SetBoxHasParameters(!simOptions.boxEmpty);
   box->SetPacing(simOptions.pace);
+  if (!simOptions.replay.empty()) {
+    if (const int rc = LoadReplay(*box, simOptions.replay); rc != kExitOk) return rc;
+  }
   sim::PtyTransport pty(box);
   if (Failed(pty.Start())) {
     std::cerr << "roviro-cli: cannot open a pseudo-terminal\n";
@@ -326,9 +354,12 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   });
 
   static std::string uploadFile;
+  static bool uploadVerify = false;
   auto* ul = app.add_subcommand("upload", "load a parameter file and write it into motor and box");
   ul->add_option("FILE", uploadFile, "the *.kxmc file")->required();
-  ul->callback([&] { rc = RunUpload(options, uploadFile); });
+  ul->add_flag("--verify", uploadVerify,
+               "read the set back afterwards and compare; differing bytes exit 4");
+  ul->callback([&] { rc = RunUpload(options, uploadFile, uploadVerify); });
 
   static bool opJson = false;
   auto* op = app.add_subcommand("opdata", "read the motor's operating data");
@@ -344,6 +375,8 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   simCmd->add_option("--motor", simOptions.motor, "motor identity, six hex digits");
   simCmd->add_flag("--box-empty", simOptions.boxEmpty, "the box holds no parameters");
   simCmd->add_flag("--pace", simOptions.pace, "send at the real 9600-baud pace");
+  simCmd->add_option("--replay", simOptions.replay,
+                     "answer every request as a telegram trace (--trace FILE) recorded it");
   simCmd->callback([&] { rc = RunSim(options, simOptions); });
 }
 

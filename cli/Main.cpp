@@ -11,6 +11,7 @@
 #include "cli/CliSupport.h"
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
+#include "cli/SafetyCommands.h"
 
 namespace {
 
@@ -35,6 +36,9 @@ int Run(int argc, char** argv) {
   port->excludes(simulate);
   app.add_option("--lang", options.language, "language of the screen texts: 0 or 1")
       ->check(CLI::IsMember({0, 1}));
+  app.add_option("--trace", options.trace,
+                 "write every telegram sent to and received from the box to FILE")
+      ->type_name("FILE");
 
   int rc = kExitOk;
 
@@ -48,10 +52,24 @@ int Run(int argc, char** argv) {
 
   std::string diffA;
   std::string diffB;
-  auto* diff = app.add_subcommand("diff", "differing bytes of two parameter files; exit 1 if any");
+  bool diffMotor = false;
+  auto* diff = app.add_subcommand(
+      "diff", "differing bytes of two parameter files, or of a file and the motor; exit 1 if any");
   diff->add_option("A", diffA, "first *.kxmc file")->required();
-  diff->add_option("B", diffB, "second *.kxmc file")->required();
-  diff->callback([&] { rc = RunDiff(options, diffA, diffB); });
+  auto* diffSecond = diff->add_option("B", diffB, "second *.kxmc file");
+  diff->add_flag("--motor", diffMotor,
+                 "compare A with the set read from the motor (into memory, nothing written)")
+      ->excludes(diffSecond);
+  diff->callback([&] {
+    if (diffMotor) {
+      rc = RunMotorDiff(options, diffA);
+    } else if (diffB.empty()) {
+      std::cerr << "roviro-cli diff: needs a second file B or --motor\n";
+      rc = kExitUsage;
+    } else {
+      rc = RunDiff(options, diffA, diffB);
+    }
+  });
 
   // Catalogues.
   auto* catalogue = app.add_subcommand("catalogue", "check or build catalogue archives");
@@ -74,6 +92,7 @@ int Run(int argc, char** argv) {
   pack->callback([&] { rc = RunCataloguePack(packSources, packOutput, fixChecksums); });
 
   AddDeviceCommands(app, options, rc);
+  AddSafetyCommands(app, options, rc);
 
   try {
     app.parse(argc, argv);

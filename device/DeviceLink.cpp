@@ -212,6 +212,7 @@ HResult CDeviceLink::Drain() {
       return E_FAIL;
     }
     if (n == 0) return S_OK;
+    Tap(TraceDirection::kFromBox, scratch, n);
   }
   return S_OK;
 }
@@ -237,7 +238,9 @@ HResult CDeviceLink::Transact(Telegram& telegram) {
   std::uint8_t frame[kMaxFrameBytes];
   const int length = BuildFrame(telegram, frame);
   if (length == 0) return E_FAIL;
-  if (m_state.m_port->Write(frame, length) != length) return E_FAIL;
+  const int written = m_state.m_port->Write(frame, length);
+  Tap(TraceDirection::kToBox, frame, written < length ? written : length);
+  if (written != length) return E_FAIL;
   // The box takes its time after the request, which is on the wire only once its bytes have
   // gone out at the line's rate; the reply may arrive meanwhile and waits in the port.
   m_clock.SleepMs(WireTimeMs(length) + kRequestSettleMs);
@@ -263,11 +266,16 @@ Reception CDeviceLink::ReceiveFrame(Telegram& telegram, std::int64_t beginWaitMs
   // A frame must begin within `beginWaitMs`; once begun it is read to its end unless it falls
   // silent for the stall limit, so that one beginning at the last moment is neither lost nor
   // left half in the port to be taken for the start of the next frame.
+  // What this reception read goes to the trace once, whichever way it ends.
+  const auto traced = [&](Reception r) {
+    Tap(TraceDirection::kFromBox, buffer, received);
+    return r;
+  };
   for (;;) {
     const int n = port->Read(buffer + received, expected - received);
     if (n < 0) {
       MarkDeviceGone();
-      return Reception::kGone;
+      return traced(Reception::kGone);
     }
     if (n > 0) {
       received += n;
@@ -278,6 +286,8 @@ Reception CDeviceLink::ReceiveFrame(Telegram& telegram, std::int64_t beginWaitMs
         // cleared. One shorter than the header: only this frame is read off and dropped, so
         // that the telegrams behind it are kept.
         if (len > kMaxFrameLen) {
+          traced(Reception::kBad);
+          received = 0;
           Drain();
           return Reception::kBad;
         }
@@ -290,13 +300,13 @@ Reception CDeviceLink::ReceiveFrame(Telegram& telegram, std::int64_t beginWaitMs
     const std::int64_t now = m_clock.NowMs();
     const std::int64_t deadline = received > 0 ? lastProgress + kReplyStallMs : start + beginWaitMs;
     if (now >= deadline || m_state.Stopping()) {
-      return received > 0 ? Reception::kBad : Reception::kNothing;
+      return traced(received > 0 ? Reception::kBad : Reception::kNothing);
     }
     const std::int64_t left = deadline - now;
     port->WaitReadable(left < LinkState::kStopCheckMs ? left : LinkState::kStopCheckMs, m_clock);
   }
-  if (discard) return Reception::kBad;
-  return ParseFrame(buffer, received, telegram) ? Reception::kFrame : Reception::kBad;
+  if (discard) return traced(Reception::kBad);
+  return traced(ParseFrame(buffer, received, telegram) ? Reception::kFrame : Reception::kBad);
 }
 
 int CDeviceLink::SendCommand(std::uint8_t command, std::uint8_t expectedReply) {

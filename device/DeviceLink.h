@@ -17,6 +17,7 @@
 
 #include "device/LinkState.h"
 #include "device/Telegram.h"
+#include "device/TelegramTrace.h"
 #include "platform/PortResolver.h"
 #include "platform/Result.h"
 #include "platform/UsbBridgeList.h"
@@ -128,6 +129,9 @@ class CDeviceLink {
   std::vector<std::string> IgnoreList();
   // The main dialog's flag word; the link keeps its own until the dialog hands over its word.
   void SetDialogFlags(std::atomic<std::uint32_t>* flags);
+  // Every frame written and every run of bytes read from now on goes to `trace` as well
+  // (null: no trace). The trace is borrowed and must outlive the link or be taken off first.
+  void SetTrace(TelegramTrace* trace) { m_trace = trace; }
 
  private:
   struct Worker {
@@ -140,6 +144,9 @@ class CDeviceLink {
   void MarkDeviceGone();
   // How long `bytes` take on the line at the open port's rate, rounded up.
   std::int64_t WireTimeMs(int bytes) const;
+  void Tap(TraceDirection direction, const std::uint8_t* bytes, int count) {
+    if (TelegramTrace* trace = m_trace.load()) trace->Record(direction, bytes, count);
+  }
 
   Clock& m_clock;
   std::unique_ptr<UsbBridgeList> m_ownBridges;
@@ -148,6 +155,7 @@ class CDeviceLink {
   LinkLock m_lock;
   LinkState m_state;
   std::atomic<std::uint32_t> m_ownDialogFlags{0};
+  std::atomic<TelegramTrace*> m_trace{nullptr};
 
   std::atomic<int> m_portNumber{-1};
   int m_baudRate = 9600;  // of the open port; under the link lock

@@ -6,6 +6,7 @@
 
 #include "device/ConnectionSequence.h"
 #include "device/DeviceLink.h"
+#include "device/ReadSet.h"
 
 namespace roviro {
 
@@ -77,6 +78,68 @@ int PortWatchThread(LinkState* s) {
 
 // ---------------------------------------------------------------------------------------------
 
+SetReadOutcome ReadSetInto(LinkState& s, ParameterImage& scratch) {
+  CDeviceLink& link = *s.m_link;
+  s.Clear(kLinkMotor);
+  s.m_progress = 0;
+  s.m_attempts = 0;
+  RunConnectionStart(s, {});
+
+  s.m_progress = 50;
+  s.m_attempts = 0;
+  // A failed or stopped reading: no connection end is sent.
+  if (s.Stopping()) return SetReadOutcome::kFailed;
+
+  Telegram t;
+  const bool motor = s.Has(kLinkMotor);
+  if (motor) {
+    for (std::uint8_t cmd : kDownloadOrder) {
+      const auto block = scratch.Block(cmd);
+      for (;;) {
+        if (s.Stopping()) return SetReadOutcome::kFailed;
+        t.SetCommand(cmd);
+        // Only a reply of the block's exact length is taken: a shorter or longer one would
+        // leave stale bytes or spill into the next block.
+        if (Succeeded(link.Transact(t)) && t.m_command == (cmd | 0x80) &&
+            t.m_length == block.size()) {
+          CopyReply(t, block, block.size());
+          s.AddProgress(6);
+          break;
+        }
+        if (++s.m_attempts > 5) return SetReadOutcome::kFailed;
+      }
+    }
+  } else {
+    static constexpr std::uint8_t kSubs[3] = {0x00, 0x02, 0x04};
+    static constexpr std::uint8_t kTargets[3] = {0x39, 0x2E, 0x34};
+    t.Reset();
+    for (int i = 0; i < 3; ++i) {
+      const auto block = scratch.Block(kTargets[i]);
+      for (;;) {
+        if (t.m_command == 0x99 && t.m_length >= 1 && t.m_data[0] == 1) {
+          return SetReadOutcome::kNoParameters;
+        }
+        if (s.Stopping()) return SetReadOutcome::kFailed;
+        s.AddProgress(8);
+        t.SetHeader(0x19, kSubs[i]);
+        if (Succeeded(link.Transact(t)) && t.m_command == 0x19 && t.m_subCode == kSubs[i] + 1 &&
+            t.m_length == block.size()) {
+          // Block 0x39 arrives with the box's check byte last, which is not taken over.
+          CopyReply(t, block, kTargets[i] == 0x39 ? block.size() - 1 : block.size());
+          break;
+        }
+        if (++s.m_attempts > 4) return SetReadOutcome::kFailed;
+      }
+    }
+  }
+
+  RunConnectionEnd(s);
+  s.m_progress = 100;
+  return motor ? SetReadOutcome::kMotor : SetReadOutcome::kBox;
+}
+
+// ---------------------------------------------------------------------------------------------
+
 int DownloadThread(LinkState* s) {
   if (!Usable(s)) return 0;
   if ((s->m_jobMask.load() & 1u) == 0) {
@@ -102,75 +165,25 @@ int DownloadThread(LinkState* s) {
   s->Clear(kLinkMotor);
   std::unique_lock lock(link.Lock());
   s->Post(kMsgRefresh);
-  s->m_progress = 0;
-  s->m_attempts = 0;
-  RunConnectionStart(*s, {});
-
-  s->m_progress = 50;
-  s->m_attempts = 0;
   // The set is read into a scratch image, cleared as the set would be; the set being worked
   // on is replaced only when the reading is complete, so that a failure loses nothing.
   ParameterImage scratch;
-
-  // A failed or stopped transfer: no connection end is sent.
-  const auto failed = [&] {
+  const SetReadOutcome outcome = ReadSetInto(*s, scratch);
+  if (outcome == SetReadOutcome::kNoParameters) {
+    s->Post(kMsgNoParameters);
+    s->Clear(kLinkDownload);
+    lock.unlock();
+    s->Post(kMsgRefresh);
+    return 0;
+  }
+  if (outcome == SetReadOutcome::kFailed) {
     s->Post(kMsgTransferFailed);
     s->Clear(kLinkDownload);
     lock.unlock();
     s->Post(kMsgRefresh);
     return 0;
-  };
-  if (s->Stopping()) return failed();
-
-  Telegram t;
-  const bool motor = s->Has(kLinkMotor);
-  if (motor) {
-    for (std::uint8_t cmd : kDownloadOrder) {
-      const auto block = scratch.Block(cmd);
-      for (;;) {
-        if (s->Stopping()) return failed();
-        t.SetCommand(cmd);
-        // Only a reply of the block's exact length is taken: a shorter or longer one would
-        // leave stale bytes or spill into the next block.
-        if (Succeeded(link.Transact(t)) && t.m_command == (cmd | 0x80) &&
-            t.m_length == block.size()) {
-          CopyReply(t, block, block.size());
-          s->AddProgress(6);
-          break;
-        }
-        if (++s->m_attempts > 5) return failed();
-      }
-    }
-  } else {
-    static constexpr std::uint8_t kSubs[3] = {0x00, 0x02, 0x04};
-    static constexpr std::uint8_t kTargets[3] = {0x39, 0x2E, 0x34};
-    t.Reset();
-    for (int i = 0; i < 3; ++i) {
-      const auto block = scratch.Block(kTargets[i]);
-      for (;;) {
-        if (t.m_command == 0x99 && t.m_length >= 1 && t.m_data[0] == 1) {
-          s->Post(kMsgNoParameters);
-          s->Clear(kLinkDownload);
-          lock.unlock();
-          s->Post(kMsgRefresh);
-          return 0;
-        }
-        if (s->Stopping()) return failed();
-        s->AddProgress(8);
-        t.SetHeader(0x19, kSubs[i]);
-        if (Succeeded(link.Transact(t)) && t.m_command == 0x19 && t.m_subCode == kSubs[i] + 1 &&
-            t.m_length == block.size()) {
-          // Block 0x39 arrives with the box's check byte last, which is not taken over.
-          CopyReply(t, block, kTargets[i] == 0x39 ? block.size() - 1 : block.size());
-          break;
-        }
-        if (++s->m_attempts > 4) return failed();
-      }
-    }
   }
-
-  RunConnectionEnd(*s);
-  s->m_progress = 100;
+  const bool motor = outcome == SetReadOutcome::kMotor;
   // Taken over, and marked complete, before anyone is told, so that a screen reacting to the
   // message finds the motor's set in the image.
   scratch.m_valid = 1;

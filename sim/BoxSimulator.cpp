@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sim/TraceReplay.h"
+
 namespace roviro::sim {
 
 namespace {
@@ -114,9 +116,29 @@ bool BoxSimulator::FromProgram(const std::uint8_t* bytes, std::size_t count) {
       m_out.clear();
       return true;  // the write itself went out; the box is gone afterwards
     }
-    Handle(*payload, at);
+    if (m_replay) {
+      Replay(*payload, at);
+    } else {
+      Handle(*payload, at);
+    }
   }
   return true;
+}
+
+void BoxSimulator::SetReplay(std::shared_ptr<TraceReplay> replay) {
+  std::lock_guard lock(m_mutex);
+  m_replay = std::move(replay);
+}
+
+void BoxSimulator::Replay(const std::vector<std::uint8_t>& payload, std::int64_t arrivedUs) {
+  for (const auto& output : m_replay->Answer(payload)) {
+    std::int64_t due = arrivedUs + output.delayUs;
+    if (!m_out.empty()) due = std::max(due, m_out.back().dueUs);
+    for (std::uint8_t b : output.bytes) {
+      if (m_pacing) due += kByteTimeUs;
+      m_out.push_back({b, due});
+    }
+  }
 }
 
 int BoxSimulator::ToProgram(std::uint8_t* buffer, int capacity) {

@@ -15,6 +15,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <random>
 #include <vector>
@@ -23,6 +24,8 @@
 #include "sim/SimCodec.h"
 
 namespace roviro::sim {
+
+class TraceReplay;
 
 enum class MotorReach {
   kDirect,         // answers 0x21 at once
@@ -105,6 +108,10 @@ class BoxSimulator {
   // Raw bytes on the line, `delayMs` from now, framed or not.
   void SendRawBytes(const std::vector<std::uint8_t>& bytes, std::int64_t delayMs = 0);
 
+  // Answers every request from a recorded trace instead of as the box would (null: as the
+  // box). Requests are still collected; the scenario and the faults no longer apply.
+  void SetReplay(std::shared_ptr<TraceReplay> replay);
+
   // One-shot faults for directed tests.
   void DropNextReplies(int count);
   void DelayNextReply(std::int64_t ms);
@@ -148,8 +155,11 @@ class BoxSimulator {
   std::uint32_t Random(std::uint32_t bound);
   bool MotorAnswers() const;
 
+  void Replay(const std::vector<std::uint8_t>& payload, std::int64_t arrivedUs);
+
   std::function<std::int64_t()> m_nowUs;
   mutable std::mutex m_mutex;
+  std::shared_ptr<TraceReplay> m_replay;
 
   FrameDecoder m_decoder;
   std::deque<Pending> m_out;

@@ -11,6 +11,10 @@
 #include "app/ControlPools.h"
 #include "app/Screen.h"
 #include "app/VQZodavaRozeDlg.h"
+#include "device/VerifyUpload.h"
+#include "screens/Backups.h"
+#include "screens/ProgramSettings.h"
+#include "screens/ServiceHistory.h"
 
 namespace roviro {
 
@@ -72,6 +76,20 @@ class CDataScreen : public CScreenDefaults {
   // The dialog's frame while this screen is current: every tab and both navigation buttons
   // off while `busy`; otherwise tabs 0 to 2 on, 3 and 4 only with a parameter set loaded.
   void EnableTabs(bool busy);
+
+  // ---- the safety net (DataScreenSafety.cpp) ----
+  // The program's settings, read afresh from Einstellungen.ini.
+  ProgramSettings Settings() const;
+  // The automatic backup of the set in the image, as the save-data screen saves it.
+  BackupResult WriteSetBackup(BackupKind kind);
+  // Tells the fitter of a failed backup, the first time in this run only.
+  void TellBackupFailure(const BackupResult& result);
+  // Appends a visit to the service history: `motor` false for a motor that could not be told
+  // (the image does not hold its set), `operatingData` when block 0x30 came from the motor.
+  void RecordVisit(VisitKind kind, bool motor, bool operatingData, const char* source,
+                   const char* result);
+  // Reads the written set back on a helper thread while the window keeps painting.
+  VerifyReport VerifyWhilePainting(VerifyTarget target);
 
  private:
   int m_settingsFile;

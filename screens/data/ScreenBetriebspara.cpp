@@ -37,7 +37,10 @@ CScreenBetriebspara::CScreenBetriebspara(CVQZodavaRozeDlg* dlg)
 
 HResult CScreenBetriebspara::Create() {
   if (m_dlg == nullptr) return E_FAIL;
-  ReadWhilePainting();
+  const bool read = Succeeded(ReadWhilePainting());
+  // The read does not tell the motor; the visit goes to the motor whose set is loaded.
+  RecordVisit(VisitKind::kOperatingData, Image().m_valid != 0, read, "motor",
+              read ? kVisitOk : kVisitFailed);
   return CDataScreen::Create();
 }
 

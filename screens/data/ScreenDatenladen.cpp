@@ -5,6 +5,7 @@
 
 #include "app/AppMessages.h"
 #include "catalogue/LudFile.h"
+#include "platform/Paths.h"
 #include "screens/DataScreenRules.h"
 #include "screens/MotorList.h"
 #include "screens/ParameterFile.h"
@@ -214,6 +215,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       m_dlg->State() |= kStateDataLoaded;
       m_flags |= kScreenDirty;
       RefreshMotorList(true);
+      KeepDownloadedSet(true);
       // The controls were disabled for the download; nothing else would enable them again.
       m_dlg->PostMessage(kMsgRefresh);
       break;
@@ -224,6 +226,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       ShowResult(PageText(kLoadFailureTexts, 0));
       // The set the fitter was working on is still in the image and in the fields.
       RefreshMotorList(false);
+      RecordVisit(VisitKind::kDownload, false, false, "-", kVisitFailed);
       break;
     case kMsgBoxOnly:
       Link().m_jobMask &= ~1u;
@@ -232,9 +235,11 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       InfoBox(kBoxOnlyDownload, CommonText(3));
       ShowResult(PageText(kLoadFailureTexts, 7));
       RefreshMotorList(true);
+      KeepDownloadedSet(false);
       m_dlg->PostMessage(kMsgRefresh);
       break;
     case kMsgNoParameters:
+      RecordVisit(VisitKind::kDownload, false, false, "box", kVisitNoParameters);
       ErrorBox(kNoParametersInBox, CommonText(0));
       break;
     default:
@@ -336,9 +341,23 @@ void CScreenDatenladen::OnEditChange(QWidget* focus) {
 
 // ---------------------------------------------------------------------------------------------
 
+void CScreenDatenladen::KeepDownloadedSet(bool fromMotor) {
+  const BackupResult backup = WriteSetBackup(BackupKind::kRead);
+  RecordVisit(VisitKind::kDownload, true, fromMotor, fromMotor ? "motor" : "box", kVisitOk);
+  TellBackupFailure(backup);
+}
+
+std::string CScreenDatenladen::OpenFolder() const {
+  // With the box connected, what this motor held before is one click away.
+  const std::string backups =
+      MotorBackupFolder(m_dlg->Folder(FolderKind::SharedData), m_dlg->Image());
+  if (BoxConnected() && !backups.empty() && FolderExists(backups)) return backups;
+  return ParameterFolder();
+}
+
 void CScreenDatenladen::OpenParameterFile() {
   std::string chosen;
-  if (!m_dlg->GetPrompts().OpenFileName({}, ParameterFolder(), kParameterFileFilter, &chosen)) {
+  if (!m_dlg->GetPrompts().OpenFileName({}, OpenFolder(), kParameterFileFilter, &chosen)) {
     return;  // cancelled: nothing changes
   }
   RememberParameterFolder(chosen);

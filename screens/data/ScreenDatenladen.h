@@ -39,7 +39,12 @@ class CScreenDatenladen final : public CDataScreen {
   void ShowResult(const std::string& text);
   void ShowResultWithFirmware(const std::string& text);
   void OpenParameterFile();
+  // The folder the open-file dialog starts in: the motor's backups while the box is connected
+  // and the motor has some, else the last one used.
+  std::string OpenFolder() const;
   void StartDownload();
+  // After a download: the automatic backup and the visit in the service history.
+  void KeepDownloadedSet(bool fromMotor);
   const Catalogue* SelectedCatalogue() const;
 
   std::array<QPlainTextEdit*, kFieldCount> m_fields{};

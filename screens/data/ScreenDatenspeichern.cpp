@@ -1,5 +1,7 @@
 #include "screens/data/ScreenDatenspeichern.h"
 
+#include <cstdio>
+
 #include "screens/ParameterFile.h"
 #include "screens/ScreenSettingsFile.h"
 #include "ui/controls/Fonts.h"
@@ -19,6 +21,21 @@ constexpr int kObjResultCaption = 7;
 constexpr const char* kBoxOnlyUpload =
     "Upload in ZodavaRoze erfolgreich.\nKein Rohrmotor angeschlossen.";
 constexpr const char* kOkCaption = "Ok...";
+constexpr const char* kVerifyCaption =
+    "Nach dem Upload zur\xFC"
+    "cklesen und pr\xFC"
+    "fen";
+constexpr const char* kVerifying =
+    "Upload wird zur\xFC"
+    "ckgelesen und gepr\xFC"
+    "ft...";
+constexpr const char* kVerified =
+    "Zur\xFC"
+    "ckgelesen und gepr\xFC"
+    "ft: jedes geschriebene Byte ist angekommen.";
+constexpr const char* kSettingNotKept = "Die Einstellung konnte nicht gespeichert werden:\n";
+// How many differing bytes the message box lists.
+constexpr std::size_t kListedDifferences = 12;
 
 constexpr int kLabelIntro = 0;
 constexpr int kLabelStatusCaption = 1;
@@ -40,10 +57,12 @@ HResult CScreenDatenspeichern::TakeControls() {
   for (CMyStatic* line : {m_status, m_result}) line->setFont(FontCache::Instance().Font(0));
   m_save = TakeCommandButton(0, PageText(kObjSave, 0));
   m_upload = TakeCommandButton(1, PageText(kObjUpload, 0));
+  m_verify = TakeCheckButton(0, kVerifyCaption);
   AddTip(m_save, kObjSave);
   AddTip(m_upload, kObjUpload);
   AddFocus(m_save);
   AddFocus(m_upload);
+  AddFocus(m_verify);
   m_progress = m_dlg->Pools().progress.Take(0);
   m_progress->show();
   return S_OK;
@@ -54,6 +73,7 @@ void CScreenDatenspeichern::ArrangeControls() {
   pools.statics.At(kLabelIntro)->setGeometry(40, 60, 720, 52);
   m_save->setGeometry(210, 130, 200, 34);
   m_upload->setGeometry(430, 130, 200, 34);
+  m_verify->setGeometry(430, 170, 330, 22);
   pools.statics.At(kLabelStatusCaption)->setGeometry(40, 200, 165, 20);
   m_status->setGeometry(210, 200, 550, 20);
   pools.statics.At(kLabelResultCaption)->setGeometry(40, 226, 165, 20);
@@ -66,6 +86,7 @@ HResult CScreenDatenspeichern::FillControls() {
   m_result->SetText(PageText(kObjResult, 0));
   m_progress->setRange(0, 100);
   m_progress->setValue(0);
+  m_verify->SetChecked(Settings().verifyUpload);
   return S_OK;
 }
 
@@ -77,6 +98,8 @@ void CScreenDatenspeichern::UpdateControls() {
   const bool uploading = Link().Has(kLinkUpload);
   m_save->setEnabled(!uploading);
   m_upload->setEnabled(!uploading && BoxConnected());
+  // The choice is kept in the data folder; without one it cannot be kept.
+  m_verify->setEnabled(!uploading && !m_dlg->Folder(FolderKind::SharedData).empty());
   EnableTabs(uploading);
   m_dlg->BackButton()->show();
   if (!uploading) {
@@ -108,10 +131,17 @@ int CScreenDatenspeichern::OnWindowMessage(std::uint32_t msg, std::uintptr_t wPa
         // A motor of another type: nothing was written.
         m_progress->setValue(0);
         m_result->SetText(PageText(kObjResult, 3));
+        RecordVisit(VisitKind::kUpload, false, false, "motor", kVisitOtherMotor);
         ErrorBox(PageText(kObjUploadAnswers, 0), CommonText(0));
+      } else if (Settings().verifyUpload) {
+        const char* result =
+            VerifyAndTell(VerifyTarget::kMotor, PageText(kObjUploadAnswers, 2), kOkCaption);
+        RecordVisit(VisitKind::kUpload, true, false, "motor", result);
+        m_dlg->State() |= kStateDataLoaded;
       } else {
         m_progress->setValue(m_progress->maximum());
         m_result->SetText(PageText(kObjResult, 1));
+        RecordVisit(VisitKind::kUpload, true, false, "motor", kVisitOk);
         InfoBox(PageText(kObjUploadAnswers, 2), kOkCaption);
         m_dlg->State() |= kStateDataLoaded;
       }
@@ -123,15 +153,22 @@ int CScreenDatenspeichern::OnWindowMessage(std::uint32_t msg, std::uintptr_t wPa
       m_progress->setValue(0);
       m_dlg->KillTimer(0);
       m_result->SetText(PageText(kObjResult, 3));
+      RecordVisit(VisitKind::kUpload, true, false, "-", kVisitFailed);
       ErrorBox(PageText(kObjUploadAnswers, 1), CommonText(0));
       m_dlg->PostMessage(kMsgRefresh);
       break;
     case kMsgBoxOnly:
       ClearJob();
       m_dlg->KillTimer(0);
-      m_progress->setValue(m_progress->maximum());
-      m_result->SetText(PageText(kObjResult, 2));
-      InfoBox(kBoxOnlyUpload, CommonText(3));
+      if (Settings().verifyUpload) {
+        RecordVisit(VisitKind::kUpload, true, false, "box",
+                    VerifyAndTell(VerifyTarget::kBox, kBoxOnlyUpload, CommonText(3)));
+      } else {
+        m_progress->setValue(m_progress->maximum());
+        m_result->SetText(PageText(kObjResult, 2));
+        RecordVisit(VisitKind::kUpload, true, false, "box", kVisitOk);
+        InfoBox(kBoxOnlyUpload, CommonText(3));
+      }
       m_dlg->PostMessage(kMsgRefresh);
       break;
     default:
@@ -149,6 +186,57 @@ void CScreenDatenspeichern::OnCommand(QWidget* focus) {
   } else {
     CScreenDefaults::OnCommand(focus);
   }
+}
+
+void CScreenDatenspeichern::OnButtonClicked(QWidget* focus) {
+  if (focus == nullptr || focus != m_verify) return;
+  ProgramSettings settings = Settings();
+  settings.verifyUpload = (m_verify->State() & kStateChecked) != 0;
+  if (!WriteProgramSettings(m_dlg->Folder(FolderKind::SharedData), settings)) {
+    m_verify->SetChecked(!settings.verifyUpload);
+    ErrorBox(kSettingNotKept + ProgramSettingsPath(m_dlg->Folder(FolderKind::SharedData)),
+             CommonText(0));
+  }
+}
+
+const char* CScreenDatenspeichern::VerifyAndTell(VerifyTarget target,
+                                                 const std::string& successText,
+                                                 const std::string& successCaption) {
+  m_result->SetText(kVerifying);
+  m_progress->setValue(0);
+  m_dlg->SetTimer(0, 200);
+  const VerifyReport report = VerifyWhilePainting(target);
+  m_dlg->KillTimer(0);
+  if (report.outcome == VerifyOutcome::kMatch) {
+    m_progress->setValue(m_progress->maximum());
+    m_result->SetText(kVerified);
+    InfoBox(successText + "\n\n" + kVerified, successCaption);
+    return kVisitVerified;
+  }
+  m_progress->setValue(0);
+  std::string text;
+  if (report.outcome == VerifyOutcome::kMismatch) {
+    text =
+        "Die Pr\xFC"
+        "fung nach dem Upload hat " +
+        std::to_string(report.differences.size()) + " abweichende Bytes gefunden:\n";
+    for (std::size_t i = 0; i < report.differences.size() && i < kListedDifferences; ++i) {
+      const ByteDifference& d = report.differences[i];
+      char line[80];
+      std::snprintf(line, sizeof line, "Block 0x%02X Byte %d: geschrieben %02X, gelesen %02X",
+                    d.block, d.byte, d.written, d.read);
+      text += std::string("\n") + line;
+    }
+    if (report.differences.size() > kListedDifferences) text += "\n...";
+  } else {
+    text =
+        "Der Upload konnte nicht zur\xFC"
+        "ckgelesen und gepr\xFC"
+        "ft werden.";
+  }
+  m_result->SetText(text.substr(0, text.find('\n')));
+  ErrorBox(text, CommonText(0));
+  return report.outcome == VerifyOutcome::kMismatch ? kVisitMismatch : kVisitUnverified;
 }
 
 void CScreenDatenspeichern::SaveFile() {
@@ -178,10 +266,13 @@ void CScreenDatenspeichern::StartUpload() {
     InfoBox(CommonText(10), CommonText(1));
     return;
   }
+  // What is about to be written is kept first; a failed backup does not hold the upload up.
+  const BackupResult backup = WriteSetBackup(BackupKind::kWritten);
   PrepareTransfer(m_progress, 2, 2);
   m_dlg->Link().StartUpload();
   m_dlg->GetClock().SleepMs(100);
   m_dlg->PostMessage(kMsgRefresh);
+  TellBackupFailure(backup);
 }
 
 }  // namespace roviro

@@ -16,6 +16,7 @@ class CScreenDatenspeichern final : public CDataScreen {
   int OnWindowMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam,
                       std::intptr_t* result) override;
   void OnCommand(QWidget* focus) override;
+  void OnButtonClicked(QWidget* focus) override;
 
  protected:
   HResult TakeControls() override;
@@ -26,9 +27,14 @@ class CScreenDatenspeichern final : public CDataScreen {
   void StartUpload();
   // Clears the bits of the current mode in the job mask.
   void ClearJob();
+  // With the read-back switched on: reads the written set back and tells how it compared
+  // (instead of the plain success box); the result word for the service history.
+  const char* VerifyAndTell(VerifyTarget target, const std::string& successText,
+                            const std::string& successCaption);
 
   CMyButton* m_save = nullptr;
   CMyButton* m_upload = nullptr;
+  CMyButton* m_verify = nullptr;  // read back after an upload (Einstellungen.ini)
   CMyStatic* m_status = nullptr;
   CMyStatic* m_result = nullptr;
   CMyProgressCtrl* m_progress = nullptr;

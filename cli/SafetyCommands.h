@@ -1,0 +1,53 @@
+#pragma once
+// roviro-cli's part of the fitter's safety net: the automatic backups and the service history
+// of download, upload and opdata, upload --verify, diff FILE --motor, sim --replay and the
+// history command.
+
+#include <CLI/CLI.hpp>
+
+#include <string>
+
+#include "catalogue/ContactRecord.h"
+#include "cli/BoxSession.h"
+#include "cli/CliSupport.h"
+#include "screens/Backups.h"
+#include "screens/ProgramSettings.h"
+#include "screens/ServiceHistory.h"
+
+namespace roviro::cli {
+
+// The backups and history records of one command. Without a data folder it writes nothing.
+class SafetyNet {
+ public:
+  explicit SafetyNet(const Folders& folders);
+  const ProgramSettings& Settings() const { return m_settings; }
+
+  // The automatic backup of `image` as the save-data screen would save it. A failure is
+  // printed once (on standard error) and changes nothing else.
+  void Backup(const ParameterImage& image, BackupKind kind, const Catalogue* currentCatalogue);
+  // Appends the visit to the service history.
+  void Record(const Visit& visit);
+
+ private:
+  const Folders& m_folders;
+  ProgramSettings m_settings;
+  ContactRecord m_contact;
+  bool m_told = false;
+};
+
+// upload --verify: reads the set back and compares it with `written`; the differing bytes go
+// to standard output. kExitOk when everything compared came back as written, else
+// kExitTransfer. `result` receives the word for the service history.
+int VerifyAfterUpload(BoxSession& session, const ParameterImage& written, bool boxOnly,
+                      std::string* result);
+
+// diff FILE --motor.
+int RunMotorDiff(const GlobalOptions& options, const std::string& file);
+
+// sim --replay FILE: the box answers from the trace. kExitOk, or kExitFile with a message.
+int LoadReplay(sim::BoxSimulator& box, const std::string& path);
+
+// Registers `history [MOTOR]` on `app`.
+void AddSafetyCommands(CLI::App& app, const GlobalOptions& options, int& rc);
+
+}  // namespace roviro::cli
