@@ -17,22 +17,11 @@ constexpr int kObjUpload = 4;
 constexpr int kObjUploadAnswers = 5;  // 0 other motor type, 1 failure, 2 success
 constexpr int kObjStatusCaption = 6;
 constexpr int kObjResultCaption = 7;
+constexpr int kObjVerify = 8;  // 0 check box, 1 reading back, 2 every byte arrived
 
 constexpr const char* kBoxOnlyUpload =
     "Upload in ZodavaRoze erfolgreich.\nKein Rohrmotor angeschlossen.";
 constexpr const char* kOkCaption = "Ok...";
-constexpr const char* kVerifyCaption =
-    "Nach dem Upload zur\xFC"
-    "cklesen und pr\xFC"
-    "fen";
-constexpr const char* kVerifying =
-    "Upload wird zur\xFC"
-    "ckgelesen und gepr\xFC"
-    "ft...";
-constexpr const char* kVerified =
-    "Zur\xFC"
-    "ckgelesen und gepr\xFC"
-    "ft: jedes geschriebene Byte ist angekommen.";
 constexpr const char* kSettingNotKept = "Die Einstellung konnte nicht gespeichert werden:\n";
 // How many differing bytes the message box lists.
 constexpr std::size_t kListedDifferences = 12;
@@ -57,7 +46,8 @@ HResult CScreenDatenspeichern::TakeControls() {
   for (CMyStatic* line : {m_status, m_result}) line->setFont(FontCache::Instance().Font(0));
   m_save = TakeCommandButton(0, PageText(kObjSave, 0));
   m_upload = TakeCommandButton(1, PageText(kObjUpload, 0));
-  m_verify = TakeCheckButton(0, kVerifyCaption);
+  m_verify = TakeCheckButton(0, PageText(kObjVerify, 0));
+  AddTip(m_verify, kObjVerify);
   AddTip(m_save, kObjSave);
   AddTip(m_upload, kObjUpload);
   AddFocus(m_save);
@@ -202,15 +192,15 @@ void CScreenDatenspeichern::OnButtonClicked(QWidget* focus) {
 const char* CScreenDatenspeichern::VerifyAndTell(VerifyTarget target,
                                                  const std::string& successText,
                                                  const std::string& successCaption) {
-  m_result->SetText(kVerifying);
+  m_result->SetText(PageText(kObjVerify, 1));
   m_progress->setValue(0);
   m_dlg->SetTimer(0, 200);
   const VerifyReport report = VerifyWhilePainting(target);
   m_dlg->KillTimer(0);
   if (report.outcome == VerifyOutcome::kMatch) {
     m_progress->setValue(m_progress->maximum());
-    m_result->SetText(kVerified);
-    InfoBox(successText + "\n\n" + kVerified, successCaption);
+    m_result->SetText(PageText(kObjVerify, 2));
+    InfoBox(successText + "\n\n" + PageText(kObjVerify, 2), successCaption);
     return kVisitVerified;
   }
   m_progress->setValue(0);

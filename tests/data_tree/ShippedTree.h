@@ -140,7 +140,8 @@ inline const std::vector<PageNeeds>& LanguagePages() {
                   {4, 1, true, 0},
                   {5, 3, false, 0},
                   {6, 1, false, 0},
-                  {7, 1, false, 0}}});
+                  {7, 1, false, 0},
+                  {8, 3, true, 0}}});
     p.push_back({7,
                  20,
                  {{0, 1, false, 0},
