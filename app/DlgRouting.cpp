@@ -11,6 +11,7 @@
 #include "app/Screen.h"
 #include "app/ScreenFactory.h"
 #include "app/VQZodavaRozeDlg.h"
+#include "platform/SerialPort.h"
 
 namespace roviro {
 
@@ -136,8 +137,9 @@ int CVQZodavaRozeDlg::MainTabTarget(int index) const {
     case 0:
       return lowest(1, 1);
     case 1: {
+      // Nothing when the first screen's record is absent or names no screen (Next unset).
       const ScreenRecord* first = GetScreenRecord(m_currentCatalogue, 1);
-      return first != nullptr ? first->Next : 0;
+      return first != nullptr && ScreenFactory::IsScreenId(first->Next) ? first->Next : 0;
     }
     case 2:
       return lowest(6, 6);
@@ -152,15 +154,17 @@ int CVQZodavaRozeDlg::MainTabTarget(int index) const {
 
 void CVQZodavaRozeDlg::OnMainTab(int index) {
   if (index < 0 || index >= kTabCount) return;
+  // The settings tab follows the first screen's record; without a screen to go to it does
+  // nothing, and the fitter stays where he is.
+  const int target = MainTabTarget(index);
+  if (target == 0) return;
   if (Routed() != nullptr) {
     ScreenCall call(*this);
     if (Failed(Routed()->CommitIfChanged())) return;
     Routed()->StoreValues();
   }
   for (int i = 0; i < kTabCount; ++i) m_btnTab[i]->setDown(i == index);
-  // The settings tab follows the first screen's record; without one it leads nowhere.
-  if (index == 1 && GetScreenRecord(m_currentCatalogue, 1) == nullptr) return;
-  SwitchScreen(MainTabTarget(index));
+  SwitchScreen(target);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -240,6 +244,9 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
     case kMsgBoxLost:
       m_link->StartPortWatch();
       return true;
+    case kMsgPortAccessDenied:
+      ShowAccessDenied();
+      return true;
     case kMsgWatchEnded:
       QMetaObject::invokeMethod(
           this, [this] { OnCloseRequest(); }, Qt::QueuedConnection);
@@ -248,6 +255,44 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
       forward();
       return false;
   }
+}
+
+namespace {
+
+// What the fitter reads when his user may not open the box's serial device.
+std::string AccessDeniedText(const std::string& device, const std::string& group,
+                             const std::string& user) {
+  std::string text = "Die Programmierbox an " + device +
+                     " kann nicht ge\xF6"
+                     "ffnet werden: Ihr Benutzer";
+  if (!user.empty()) text += " \"" + user + "\"";
+  text +=
+      " darf dieses Ger\xE4t nicht \xF6"
+      "ffnen.\n\n";
+  const std::string command = "sudo usermod -aG " +
+                              (group.empty() ? std::string("dialout") : group) + " " +
+                              (user.empty() ? std::string("BENUTZER") : user);
+  if (group.empty()) {
+    text += "Nehmen Sie den Benutzer in die Gruppe auf, der das Ger\xE4t geh\xF6rt (ls -l " +
+            device + " zeigt sie), meist \"dialout\":\n    " + command + "\n";
+  } else {
+    text += "Nehmen Sie den Benutzer in die Gruppe \"" + group +
+            "\" auf, der das Ger\xE4t geh\xF6rt:\n    " + command + "\n";
+  }
+  return text + "Melden Sie sich danach ab und wieder an und starten Sie das Programm neu.";
+}
+
+}  // namespace
+
+void CVQZodavaRozeDlg::ShowAccessDenied() {
+  // Once per run: the port watch keeps searching meanwhile, and a box that cannot be opened
+  // stays unopened until the fitter has changed the group membership.
+  if (m_accessDeniedShown) return;
+  const CDeviceLink::DeniedDevice denied = m_link->AccessDenied();
+  if (denied.device.empty()) return;
+  m_accessDeniedShown = true;
+  m_prompts->MessageBox(AccessDeniedText(denied.device, denied.group, CurrentUserName()),
+                        "Fehler...", kMbOk | kMbIconError | kMbTopmost);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -345,8 +390,22 @@ void CVQZodavaRozeDlg::mouseReleaseEvent(QMouseEvent* e) {
 bool CVQZodavaRozeDlg::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
-  if (widget == nullptr || widget->window() != this) return false;
-  return HandleKey(static_cast<QKeyEvent*>(e));
+  if (widget == nullptr) return false;
+  auto* key = static_cast<QKeyEvent*>(e);
+  if (widget->window() != this) {
+    // Shift released while another window (a message box) has the focus must not stay held.
+    if (key->key() == Qt::Key_Shift) TrackShift(e->type() == QEvent::KeyPress);
+    return false;
+  }
+  return HandleKey(key);
+}
+
+void CVQZodavaRozeDlg::TrackShift(bool held) {
+  if (held) {
+    m_state |= kStateShiftHeld;
+  } else {
+    m_state &= ~kStateShiftHeld;
+  }
 }
 
 bool CVQZodavaRozeDlg::HandleKey(QKeyEvent* e) {
@@ -355,17 +414,24 @@ bool CVQZodavaRozeDlg::HandleKey(QKeyEvent* e) {
     case Qt::Key_Escape:
       return true;
     case Qt::Key_Shift:
-      if (press) {
-        m_state |= kStateShiftHeld;
-      } else {
-        m_state &= ~kStateShiftHeld;
+      TrackShift(press);
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // On the start view Enter presses the start button.
+      if (Routed() != nullptr || m_currentScreen != nullptr) return false;
+      if (press && !e->isAutoRepeat() && m_btnStart->isEnabled() && m_btnStart->isVisible()) {
+        OnFrameButton(kIdStart, m_btnStart);
       }
       return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
       if (Routed() == nullptr) return false;
       if (press) {
-        const bool back = e->key() == Qt::Key_Backtab || (m_state & kStateShiftHeld);
+        // The key's own modifiers tell the direction; the held-Shift flag may be stale when
+        // Shift went up while another window had the keyboard.
+        TrackShift((e->modifiers() & Qt::ShiftModifier) != 0);
+        const bool back = e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
         ScreenCall call(*this);
         if (back) {
           Routed()->FocusPrevious();
@@ -438,6 +504,14 @@ void CVQZodavaRozeDlg::RouteSliderAction(CMySliderCtrl* slider, int action) {
   });
 }
 
+void CVQZodavaRozeDlg::RouteSliderDraw(CMySliderCtrl* slider, SliderDraw* draw) {
+  CustomDrawNotify n{
+      {slider, ControlId(slider), kNotifyCustomDraw}, draw->stage, draw->painter, draw->rect};
+  std::intptr_t result = 0;
+  Route([&](CScreen& s) { s.OnCustomDraw(&n.header, &result, slider); });
+  draw->answer = static_cast<unsigned>(result);
+}
+
 void CVQZodavaRozeDlg::RouteListSelection(QTreeWidget* list) {
   const QList<QTreeWidgetItem*> selected = list->selectedItems();
   const int now = selected.isEmpty() ? -1 : list->indexOfTopLevelItem(selected.front());
@@ -500,12 +574,12 @@ void CVQZodavaRozeDlg::ConnectPools() {
   }
   for (auto* pool : {&m_pools.slidersV, &m_pools.slidersH}) {
     for (CMySliderCtrl* slider : pool->All()) {
-      // Only what the fitter does is reported, after the position has changed.
-      connect(slider, &QAbstractSlider::actionTriggered, this, [this, slider](int action) {
-        QMetaObject::invokeMethod(
-            this, [this, slider, action] { RouteSliderAction(slider, action); },
-            Qt::QueuedConnection);
-      });
+      // Only what the fitter does is reported, after the position has changed, and at once:
+      // a queued report could reach the next screen after a quick switch.
+      connect(slider, &CMySliderCtrl::Scrolled, this,
+              [this, slider](int action) { RouteSliderAction(slider, action); });
+      connect(slider, &CMySliderCtrl::CustomDraw, this,
+              [this, slider](SliderDraw* draw) { RouteSliderDraw(slider, draw); });
       connect(slider, &QAbstractSlider::sliderReleased, this, [this, slider] {
         const bool vertical = slider->orientation() == Qt::Vertical;
         Route([&](CScreen& s) {

@@ -12,6 +12,7 @@
 
 #include "platform/Result.h"
 #include "ui/ScreenDescription.h"
+#include "ui/controls/ControlGeometry.h"
 
 class QPainter;
 class QTreeWidget;
@@ -40,6 +41,18 @@ struct ListViewNotify {
   std::uint32_t newState = 0;
   std::uint32_t oldState = 0;
   std::uint32_t changed = 0;
+};
+
+// A slider's custom-draw notification (code kNotifyCustomDraw): the stage (pre-paint 0x1,
+// post-paint 0x2), the painter that paints into the slider and its client rectangle. A screen
+// that has drawn the slider itself at the pre-paint stage answers 0x4 (skip the default
+// drawing) in the result.
+inline constexpr int kNotifyCustomDraw = -12;
+struct CustomDrawNotify {
+  NotifyHeader header;
+  unsigned drawStage = 0;
+  QPainter* dc = nullptr;
+  Rect rect;
 };
 
 // Scroll codes of the sliders' scroll notifications.

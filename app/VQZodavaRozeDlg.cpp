@@ -6,10 +6,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QPainter>
 
 #include <cstdio>
 
+#include "app/AboutDlg.h"
 #include "app/AppMessages.h"
 #include "app/DlgFirstStart.h"
 #include "app/Screen.h"
@@ -201,16 +204,22 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
   // 2. The diagnostic switch of the command line.
   if (m_commandLine.find("-EW") != std::string::npos) m_prompts->MessageBox("EW", "", kMbOk);
 
+  // 3. The window menu with the about entry.
+  CreateSystemMenu();
+
   // 4. The device link, owned by this dialog.
   m_link->Init(m_sink.get(), 1, 100);
 
-  // 5. Folders.
+  // 5. Folders; the icons are found beside the program folder.
   m_folders.Init(m_env.programFolder, m_env.sharedDataFolder);
   m_link->State().m_programFolder = Folder(FolderKind::Program);
   // Without a data folder the program runs but keeps nothing; the fitter is told once.
   if (const std::string text = m_folders.DataFolderMessage(); !text.empty()) {
     m_prompts->MessageBox(text, "Fehler...", kMbOk | kMbIconWarning | kMbTopmost);
   }
+  setWindowIcon(LoadProgramIcon(Folder(FolderKind::Program)));
+  // The message boxes and the first-start dialog show it too.
+  if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(windowIcon());
 
   // 6. The ignore list, then the port watch once the message loop runs.
   m_link->LoadIgnoreList();
@@ -268,6 +277,52 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
   return true;
 }
 
+void CVQZodavaRozeDlg::CreateSystemMenu() {
+  if (m_systemMenu != nullptr) return;
+  m_systemMenu = new QMenu(this);
+  auto add = [this](const char* text, unsigned command) {
+    m_systemMenu->addAction(QString::fromLatin1(text), this,
+                            [this, command] { OnSysCommand(command); });
+  };
+  add("Minimieren", kScMinimize);
+  add("Schlie\xDF"
+      "en",
+      kScClose);
+  // The program's own entry, after a separator.
+  m_systemMenu->addSeparator();
+  add("Info \xFC"
+      "ber RoviroDazo...",
+      kIdmAboutBox);
+}
+
+void CVQZodavaRozeDlg::OnSysCommand(unsigned id) {
+  switch (id & 0xFFF0u) {
+    case kIdmAboutBox: {
+      CAboutDlg about(windowIcon(), this);
+      if (m_env.runAbout) {
+        m_env.runAbout(about);
+      } else {
+        about.exec();
+      }
+      break;
+    }
+    case kScMinimize:
+      showMinimized();
+      break;
+    case kScClose:
+      OnCloseRequest();
+      break;
+    default:
+      break;
+  }
+}
+
+void CVQZodavaRozeDlg::contextMenuEvent(QContextMenuEvent* event) {
+  if (m_systemMenu == nullptr) return;
+  m_systemMenu->popup(event->globalPos());
+  event->accept();
+}
+
 void CVQZodavaRozeDlg::PlaceControls() {
   char caption[256];
   std::snprintf(caption, sizeof(caption), "%s - V%.1d.%.1d.%.1d.%3.3d", kTemplateCaption, 1, 5, 1,
@@ -291,10 +346,24 @@ void CVQZodavaRozeDlg::LoadFrameBitmaps() {
   }
 }
 
+std::string CVQZodavaRozeDlg::StartIniPath() const {
+  const std::string& program = Folder(FolderKind::Program);
+  const std::string& shared = Folder(FolderKind::SharedData);
+  const bool programWritable = !program.empty() && !m_folders.ProgramFolderInstalled() &&
+                               QFileInfo(QString::fromLocal8Bit(program.c_str())).isWritable();
+  if (!programWritable && !shared.empty()) {
+    return NormalisePath(shared + kCompanyFolder + kStartIniName);
+  }
+  return program.empty() ? std::string() : JoinPath(program, kStartIniName);
+}
+
 void CVQZodavaRozeDlg::ReadStartIni() {
   std::lock_guard lock(CVQZodavaRozeApp::CriticalSection());
-  const std::string path = JoinPath(Folder(FolderKind::Program), kStartIniName);
-  std::FILE* file = std::fopen(path.c_str(), "r");
+  const std::string path = StartIniPath();
+  std::FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "r");
+  // A program folder that cannot take the file may still hold one from before.
+  const std::string old = JoinPath(Folder(FolderKind::Program), kStartIniName);
+  if (file == nullptr && path != old) file = std::fopen(old.c_str(), "r");
   if (file == nullptr) return;
   bool inSection = false;
   for (;;) {
@@ -316,9 +385,8 @@ void CVQZodavaRozeDlg::ReadStartIni() {
 }
 
 HResult CVQZodavaRozeDlg::WriteStartIni() const {
-  const std::string& program = Folder(FolderKind::Program);
-  if (program.empty()) return E_FAIL;
-  const std::string path = JoinPath(program, kStartIniName);
+  const std::string path = StartIniPath();
+  if (path.empty()) return E_FAIL;
   std::FILE* file = std::fopen(path.c_str(), "w");
   if (file == nullptr) return E_FAIL;
   const std::string text = std::string(kStartIniSection) + "\n" +
@@ -333,9 +401,11 @@ HResult CVQZodavaRozeDlg::ReadContactProfile() {
 }
 
 void CVQZodavaRozeDlg::RunFirstStart() {
+  // At a genuine first start no language is chosen yet: the first language's page speaks.
+  const int language = LanguageChosen() ? m_languageIndex : 0;
   const std::string startPage =
       NormalisePath(Folder(FolderKind::Program) + kScreenFolder +
-                    m_descMain.Text(kObjLogo, m_languageIndex) + "\\ScreenStart.dat");
+                    m_descMain.Text(kObjLogo, language) + "\\ScreenStart.dat");
   CDlgFirstStart dlg(Folder(FolderKind::SharedData), startPage, this);
   dlg.OnInitDialog();
   if (m_env.runFirstStart) {

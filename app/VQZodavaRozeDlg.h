@@ -5,6 +5,7 @@
 // start view and its application messages, and forwards everything else to the screen.
 
 #include <QDialog>
+#include <QMenu>
 
 #include <array>
 #include <atomic>
@@ -30,6 +31,7 @@
 
 namespace roviro {
 
+class CAboutDlg;
 class CDlgFirstStart;
 class CScreen;
 class ScreenFactory;
@@ -47,11 +49,17 @@ struct DialogEnvironment {
   ParameterImage* image = nullptr;   // null: TheParameterImage()
   // Runs the first-start dialog; null: modally.
   std::function<void(CDlgFirstStart&)> runFirstStart;
+  // Runs the about box; null: modally.
+  std::function<void(CAboutDlg&)> runAbout;
   // Appended to the window caption (for example when the box is simulated).
   std::string captionSuffix;
 };
 
 inline constexpr int kMessageTableSize = 32;
+// Window menu commands: the about entry the program adds, and two of the window's own.
+inline constexpr unsigned kIdmAboutBox = 0x10;
+inline constexpr unsigned kScMinimize = 0xF020;
+inline constexpr unsigned kScClose = 0xF060;
 inline constexpr int kTabCount = 5;
 
 class CVQZodavaRozeDlg : public QDialog {
@@ -133,6 +141,10 @@ class CVQZodavaRozeDlg : public QDialog {
   QWidget* Control(int id) const;
 
   // ---- start-up and shutdown pieces ----
+  // StartIni.dat (the language choice) is kept in the program folder, unless that folder is an
+  // installed program's read-only data folder or cannot be written: then below the shared
+  // data folder. It is read from there and, when absent, from the program folder.
+  std::string StartIniPath() const;
   void ReadStartIni();
   HResult WriteStartIni() const;
   HResult ReadContactProfile();
@@ -150,6 +162,12 @@ class CVQZodavaRozeDlg : public QDialog {
   // Handles one application message; true when it was the dialog's own.
   bool WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam,
                   std::intptr_t* result);
+  // A command of the window menu (the system menu of the platform's windows, here the menu
+  // the window opens on a right click): the about box, minimise, close.
+  void OnSysCommand(unsigned id);
+  // The window menu; null before the initialisation.
+  QMenu* SystemMenu() const { return m_systemMenu; }
+
   // The start view or the current screen as the window shows it.
   QImage Render();
   bool IsClosed() const { return m_closed; }
@@ -160,12 +178,14 @@ class CVQZodavaRozeDlg : public QDialog {
   void closeEvent(QCloseEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void reject() override;
 
  private:
   void CreateFrameControls();
+  void CreateSystemMenu();
   void ConnectPools();
   void PlaceControls();
   void LoadFrameBitmaps();
@@ -191,9 +211,13 @@ class CVQZodavaRozeDlg : public QDialog {
   friend class ScreenCall;
   void FinishScreenCall();
   void RouteSliderAction(CMySliderCtrl* slider, int action);
+  void RouteSliderDraw(CMySliderCtrl* slider, SliderDraw* draw);
   void RouteListSelection(QTreeWidget* list);
   std::vector<std::string> PictureNames(int object) const;
   bool HandleKey(QKeyEvent* event);
+  void TrackShift(bool held);
+  // The message that the user may not open the box's serial device, once per run.
+  void ShowAccessDenied();
 
   DialogEnvironment m_env;
   std::unique_ptr<QtPrompts> m_ownPrompts;
@@ -207,6 +231,7 @@ class CVQZodavaRozeDlg : public QDialog {
   int m_previousScreenId = 0;
   int m_fallbackScreenId = 0;
   ToolTips m_toolTip;
+  QMenu* m_systemMenu = nullptr;
 
   CMyStatic* m_title = nullptr;
   CMyButton* m_btnBack = nullptr;
@@ -244,6 +269,7 @@ class CVQZodavaRozeDlg : public QDialog {
   int m_screenCallDepth = 0;
   int m_pendingSwitch = -1;  // the screen asked for while a screen operation ran; -1 none
   bool m_closed = false;
+  bool m_accessDeniedShown = false;
 };
 
 }  // namespace roviro

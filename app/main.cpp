@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AboutDlg.h"
 #include "app/ScreenFactory.h"
 #include "app/VQZodavaRozeApp.h"
 #include "screens/data/RegisterScreens.h"
@@ -13,6 +14,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("roviro-dazo");
+  // The desktop environment matches the window with the installed .desktop file by this.
+  QGuiApplication::setDesktopFileName(roviro::kDesktopId);
 
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);

@@ -13,6 +13,7 @@ list(FILTER ROVIRO_APP_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 add_library(roviro_app STATIC ${ROVIRO_APP_SOURCES})
 set_target_properties(roviro_app PROPERTIES AUTOMOC ON)
 target_link_libraries(roviro_app PUBLIC roviro_ui roviro_core roviro_sim Qt6::Widgets)
+target_compile_definitions(roviro_app PUBLIC ROVIRO_APP_ID="${ROVIRO_APP_ID}")
 
 include(${PROJECT_SOURCE_DIR}/cmake/screens.cmake)
 

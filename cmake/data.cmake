@@ -44,6 +44,19 @@ if(TARGET Qt6::Gui)
     VERBATIM)
   add_custom_target(roviro-data-pictures ALL DEPENDS ${roviro_pictures_stamp})
 
+  # The program's icon in the hicolor theme's layout beside the program folder
+  # (icons/hicolor/<n>x<n>/apps/<desktop id>.png), where the window finds it before it is
+  # installed.
+  set(roviro_icons_stamp ${CMAKE_BINARY_DIR}/roviro-icons.stamp)
+  add_custom_command(OUTPUT ${roviro_icons_stamp}
+    COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
+            $<TARGET_FILE:roviro-artgen> --icons ${CMAKE_BINARY_DIR}/icons/hicolor ${ROVIRO_APP_ID}
+    COMMAND ${CMAKE_COMMAND} -E touch ${roviro_icons_stamp}
+    DEPENDS roviro-artgen
+    COMMENT "Drawing the program's icon"
+    VERBATIM)
+  add_custom_target(roviro-data-icons ALL DEPENDS ${roviro_icons_stamp})
+
   if(ROVIRO_TESTS)
     # Every page of the built tree loads and every picture it names loads as a picture.
     add_test(NAME data_pictures

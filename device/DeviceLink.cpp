@@ -172,7 +172,11 @@ HResult CDeviceLink::OpenPort(const std::string& name, int baudRate, int dataBit
   settings.dataBits = dataBits;
   settings.parity = parity;
   settings.stopBits = stopBits;
-  if (Failed(port->Open(device, settings))) return E_FAIL;
+  if (Failed(port->Open(device, settings))) {
+    const OpenFailure why = port->LastOpenFailure();
+    if (why.accessDenied) NoteAccessDenied(device, why.group);
+    return E_FAIL;
+  }
   m_state.m_port = std::move(port);
   m_baudRate = baudRate > 0 ? baudRate : 9600;
   // The back pointer was set when the link was made; the workers read it without a lock, so
@@ -184,6 +188,23 @@ HResult CDeviceLink::OpenPort(const std::string& name, int baudRate, int dataBit
   m_state.m_port->Close();
   m_state.m_port.reset();
   return E_FAIL;
+}
+
+void CDeviceLink::NoteAccessDenied(const std::string& device, const std::string& group) {
+  {
+    std::lock_guard lock(m_deniedMutex);
+    m_denied = {device, group};
+    for (const auto& reported : m_deniedReported) {
+      if (reported == device) return;
+    }
+    m_deniedReported.push_back(device);
+  }
+  m_state.Post(kMsgPortAccessDenied);
+}
+
+CDeviceLink::DeniedDevice CDeviceLink::AccessDenied() const {
+  std::lock_guard lock(m_deniedMutex);
+  return m_denied;
 }
 
 void CDeviceLink::ClosePort() {

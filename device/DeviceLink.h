@@ -127,6 +127,14 @@ class CDeviceLink {
   int RangeStart() const { return m_rangeStart; }
   int RangeEnd() const { return m_rangeEnd; }
   std::vector<std::string> IgnoreList();
+  // The last device the discovery could not open for want of permission, and the group that
+  // owns it (empty when unknown); an empty device when there was none. Each such device is
+  // reported once with kMsgPortAccessDenied; the words are the dialog's.
+  struct DeniedDevice {
+    std::string device;
+    std::string group;
+  };
+  DeniedDevice AccessDenied() const;
   // The main dialog's flag word; the link keeps its own until the dialog hands over its word.
   void SetDialogFlags(std::atomic<std::uint32_t>* flags);
   // Every frame written and every run of bytes read from now on goes to `trace` as well
@@ -167,6 +175,11 @@ class CDeviceLink {
   int m_readIndex = 0;
   int m_writeIndex = 0;
   bool m_queueFull = false;
+
+  void NoteAccessDenied(const std::string& device, const std::string& group);
+  mutable std::mutex m_deniedMutex;
+  DeniedDevice m_denied;
+  std::vector<std::string> m_deniedReported;
 
   mutable std::mutex m_workersMutex;
   std::vector<Worker> m_workers;

@@ -60,6 +60,9 @@ inline constexpr std::uint32_t kMsgIdentifyFailed = 20039;
 inline constexpr std::uint32_t kMsgDisableTests = 20040;
 inline constexpr std::uint32_t kMsgEnableTests = 20041;
 inline constexpr std::uint32_t kMsgOutputsOff = 20042;
+// The discovery met a device the user may not open (CDeviceLink::AccessDenied tells which);
+// posted once per device.
+inline constexpr std::uint32_t kMsgPortAccessDenied = 20043;
 
 struct LinkState {
   std::atomic<std::uint32_t> m_flags{0};

@@ -20,6 +20,12 @@ struct LineSettings {
   int stopBits = 0;
 };
 
+// Why the last Open failed, as far as the port can tell.
+struct OpenFailure {
+  bool accessDenied = false;  // the user may not open the device (EACCES, EPERM)
+  std::string group;          // the group that owns the device, when known
+};
+
 class BytePort {
  public:
   virtual ~BytePort() = default;
@@ -28,6 +34,8 @@ class BytePort {
   virtual HResult Open(const std::string& device, const LineSettings& settings) = 0;
   // Restores what Open changed and closes; harmless when not open.
   virtual void Close() = 0;
+  // After a failed Open: why it failed. Ports that cannot tell answer "unknown".
+  virtual OpenFailure LastOpenFailure() const { return {}; }
   virtual bool IsOpen() const = 0;
   // Copies at most `capacity` bytes that have already arrived; returns how many (0 when none),
   // or -1 when the device failed (gone, hung up, not open).

@@ -41,10 +41,27 @@ std::string Folders::DefaultSharedDataFolder() {
 #endif
 }
 
+std::string Folders::ProgramFolderFor(const std::string& executableFolder, bool* installed) {
+  if (installed != nullptr) *installed = false;
+  if (executableFolder.empty() || FolderExists(JoinPath(executableFolder, "LoaderDaten"))) {
+    return executableFolder;
+  }
+  std::error_code ec;
+  const std::filesystem::path shared = std::filesystem::weakly_canonical(
+      std::filesystem::path(executableFolder) / kInstalledDataFolder, ec);
+  if (!ec && FolderExists(JoinPath(shared.string(), "LoaderDaten"))) {
+    if (installed != nullptr) *installed = true;
+    return shared.string();
+  }
+  return executableFolder;
+}
+
 void Folders::Init(const std::string& programFolderOverride,
                    const std::string& sharedDataOverride) {
-  const std::string program =
-      programFolderOverride.empty() ? ExecutableFolder() : programFolderOverride;
+  m_installed = false;
+  const std::string program = programFolderOverride.empty()
+                                  ? ProgramFolderFor(ExecutableFolder(), &m_installed)
+                                  : programFolderOverride;
   const std::string shared =
       sharedDataOverride.empty() ? DefaultSharedDataFolder() : sharedDataOverride;
   Set(FolderKind::Program, program);

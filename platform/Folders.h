@@ -20,6 +20,8 @@ enum class FolderKind : int {
 inline constexpr const char* kCompanyFolder = "\\Trevanic\\DI DU-RoviroDazo\\";
 inline constexpr const char* kScreenFolder = "\\LoaderDaten\\Screen\\";
 inline constexpr const char* kConfigFolder = "\\LoaderDaten\\Config\\";
+// Where an installed program keeps its read-only data, relative to its executable.
+inline constexpr const char* kInstalledDataFolder = "../share/roviro-dazo";
 
 class Folders {
  public:
@@ -27,6 +29,13 @@ class Folders {
   static std::string ExecutableFolder();
   // $XDG_DATA_HOME, else $HOME/.local/share (%ProgramData% on Windows); empty if unknown.
   static std::string DefaultSharedDataFolder();
+
+  // The program folder of an executable in `executableFolder`: that folder when it holds
+  // LoaderDaten (a build tree, or a program copied with its data), else
+  // ../share/roviro-dazo when that holds LoaderDaten (an installed program; `installed` then
+  // becomes true), else the executable's folder itself.
+  static std::string ProgramFolderFor(const std::string& executableFolder,
+                                      bool* installed = nullptr);
 
   // Fixes program and shared data folder (overrides win when not empty), derives the
   // screen settings and temporary folders and creates both with all missing parents.
@@ -43,6 +52,10 @@ class Folders {
   const std::string& Get(FolderKind kind) const { return m_folders[static_cast<int>(kind)]; }
   void Set(FolderKind kind, const std::string& path);
 
+  // True when the program folder is an installed program's shared, read-only data folder:
+  // nothing the program writes goes there.
+  bool ProgramFolderInstalled() const { return m_installed; }
+
   const std::string& Program() const { return Get(FolderKind::Program); }
   const std::string& Language() const { return Get(FolderKind::Language); }
   const std::string& SharedData() const { return Get(FolderKind::SharedData); }
@@ -52,6 +65,7 @@ class Folders {
  private:
   std::array<std::string, 5> m_folders;
   bool m_dataFolderAvailable = false;
+  bool m_installed = false;
 };
 
 }  // namespace roviro

@@ -7,12 +7,16 @@
 #include <cstring>
 #else
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <vector>
 #endif
 
 namespace roviro {
@@ -20,6 +24,9 @@ namespace roviro {
 SerialPort::~SerialPort() { Close(); }
 
 #ifdef _WIN32
+
+std::string DeviceOwnerGroup(const std::string&) { return {}; }
+std::string CurrentUserName() { return {}; }
 
 static_assert(sizeof(COMMTIMEOUTS) <= 20);
 static_assert(sizeof(DCB) <= 28);
@@ -120,11 +127,42 @@ speed_t SpeedFor(int baud) {
 
 }  // namespace
 
+std::string DeviceOwnerGroup(const std::string& device) {
+  struct stat info {};
+  if (::stat(device.c_str(), &info) != 0) return {};
+  std::vector<char> buffer(16384);
+  struct group entry {};
+  struct group* found = nullptr;
+  if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 ||
+      found == nullptr || found->gr_name == nullptr) {
+    return {};
+  }
+  return found->gr_name;
+}
+
+std::string CurrentUserName() {
+  std::vector<char> buffer(16384);
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+      found == nullptr || found->pw_name == nullptr) {
+    return {};
+  }
+  return found->pw_name;
+}
+
 HResult SerialPort::Open(const std::string& device, const LineSettings& settings) {
   Close();
+  m_failure = {};
   if (device.empty()) return E_FAIL;
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return E_FAIL;
+  if (fd < 0) {
+    if (errno == EACCES || errno == EPERM) {
+      m_failure.accessDenied = true;
+      m_failure.group = DeviceOwnerGroup(device);
+    }
+    return E_FAIL;
+  }
   // Exclusive use: a second open of the same device by anyone else is refused.
   if (::ioctl(fd, TIOCEXCL) != 0 && errno != ENOTTY) {
     ::close(fd);

@@ -11,6 +11,12 @@
 
 namespace roviro {
 
+// The name of the group that owns `device` (a serial device is usually "dialout"); empty when
+// it cannot be told (and always on Windows).
+std::string DeviceOwnerGroup(const std::string& device);
+// The login name of the user the program runs as; empty when unknown.
+std::string CurrentUserName();
+
 class SerialPort final : public BytePort {
  public:
   SerialPort() = default;
@@ -20,6 +26,7 @@ class SerialPort final : public BytePort {
 
   HResult Open(const std::string& device, const LineSettings& settings) override;
   void Close() override;
+  OpenFailure LastOpenFailure() const override { return m_failure; }
   bool IsOpen() const override;
   int Read(std::uint8_t* buffer, int capacity) override;
   int Write(const std::uint8_t* bytes, int length) override;
@@ -33,6 +40,7 @@ class SerialPort final : public BytePort {
   static constexpr int kWriteTimeoutMs = 500;
 
  private:
+  OpenFailure m_failure;
 #ifdef _WIN32
   void* m_handle = nullptr;
   unsigned char m_savedTimeouts[20] = {};

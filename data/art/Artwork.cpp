@@ -499,6 +499,17 @@ std::vector<Picture> DrawAllPictures() {
   return out;
 }
 
+QImage DrawIcon(int size) {
+  QImage image = Canvas(size, size);
+  QPainter p(&image);
+  Antialias(p);
+  // A small margin, as desktop icons keep; none at the smallest sizes, where every pixel counts.
+  const qreal margin = size >= 32 ? size / 16.0 : 0;
+  DrawEmblem(p, QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
+  p.end();
+  return image;
+}
+
 QImage DrawContactSheet(const std::vector<Picture>& pictures) {
   const int width = 860;
   const int margin = 20;

@@ -22,6 +22,11 @@ struct Picture {
 // Every picture of the shipped tree, in a stable order.
 std::vector<Picture> DrawAllPictures();
 
+// The program's icon: the logo's emblem on a transparent square of `size` pixels.
+QImage DrawIcon(int size);
+// The sizes the icon is shipped in (the hicolor theme's folders <size>x<size>).
+inline constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+
 // One sheet with every picture, the button states side by side, keyed pixels shown over the
 // dialog's white background, for looking at the set as a whole.
 QImage DrawContactSheet(const std::vector<Picture>& pictures);

@@ -2,6 +2,8 @@
 //
 //   roviro-artgen OUTDIR [--sheet FILE.png]   writes every picture into OUTDIR (BMP), and
 //                                             optionally a contact sheet of the whole set
+//   roviro-artgen --icons THEMEDIR NAME       writes the program's icon as
+//                                             THEMEDIR/<n>x<n>/apps/NAME.png for every size
 //   roviro-artgen --check PROGRAMDIR          loads every page file below
 //                                             PROGRAMDIR/LoaderDaten/Screen and every picture
 //                                             it names; exit code 1 on the first kind of fault
@@ -45,6 +47,28 @@ int Generate(const QString& outDir, const QString& sheet) {
   if (!sheet.isEmpty() && !roviro::art::DrawContactSheet(pictures).save(sheet, "PNG")) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(sheet));
     return 1;
+  }
+  return 0;
+}
+
+int GenerateIcons(const QString& themeDir, const QString& name) {
+  for (int size : roviro::art::kIconSizes) {
+    const QString folder = QStringLiteral("%1/%2x%2/apps").arg(themeDir).arg(size);
+    if (!QDir().mkpath(folder)) {
+      std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
+      return 1;
+    }
+    const QString path = QDir(folder).filePath(name + ".png");
+    const QString part = path + ".part.png";
+    if (!roviro::art::DrawIcon(size).save(part, "PNG")) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(part));
+      return 1;
+    }
+    QFile::remove(path);
+    if (!QFile::rename(part, path)) {
+      std::fprintf(stderr, "cannot replace %s\n", qPrintable(path));
+      return 1;
+    }
   }
   return 0;
 }
@@ -148,10 +172,12 @@ int main(int argc, char** argv) {
                 qPrintable(args[2]));
     return 0;
   }
+  if (args.size() == 4 && args[1] == "--icons") return GenerateIcons(args[2], args[3]);
   if (args.size() == 2) return Generate(args[1], QString());
   if (args.size() == 4 && args[2] == "--sheet") return Generate(args[1], args[3]);
   std::fprintf(stderr,
                "usage: roviro-artgen OUTDIR [--sheet FILE.png]\n"
+               "       roviro-artgen --icons THEMEDIR NAME\n"
                "       roviro-artgen --check PROGRAMDIR\n");
   return 2;
 }

@@ -87,6 +87,12 @@ void TestScreen::OnListItemSelected(ListViewNotify* n, std::intptr_t*, QTreeWidg
 void TestScreen::OnListItemUnselecting(ListViewNotify* n, std::intptr_t*, QTreeWidget*) {
   m_log->events.push_back("unselecting " + std::to_string(n->item));
 }
+void TestScreen::OnCustomDraw(NotifyHeader* header, std::intptr_t* result, QWidget*) {
+  const auto* n = reinterpret_cast<const CustomDrawNotify*>(header);
+  m_log->events.push_back("draw " + std::to_string(n->drawStage) + " " +
+                          std::to_string(header->id) + (n->dc != nullptr ? " dc" : ""));
+  *result = drawAnswer;
+}
 void TestScreen::StoreValues() { m_log->events.push_back("store " + std::to_string(m_screenId)); }
 
 std::string BuiltLoaderDaten() { return JoinPath(ROVIRO_BUILD_FOLDER, "LoaderDaten"); }
@@ -131,6 +137,9 @@ void AppTest::LinkTree(bool withCatalogues) {
   if (withCatalogues) {
     fs::create_directory_symlink(fs::path(BuiltLoaderDaten()) / "Config", tree / "Config");
   }
+  // The icons lie beside the program folder, as in the build tree.
+  fs::create_directory_symlink(fs::path(ROVIRO_BUILD_FOLDER) / "icons",
+                               fs::path(program.Path()) / "icons");
   treeLinked = true;
 }
 

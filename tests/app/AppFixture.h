@@ -50,9 +50,12 @@ class TestScreen : public CScreenDefaults {
   void OnVScroll(unsigned code, unsigned position, QWidget* bar, QWidget* focus) override;
   void OnListItemSelected(ListViewNotify* n, std::intptr_t* result, QTreeWidget* list) override;
   void OnListItemUnselecting(ListViewNotify* n, std::intptr_t* result, QTreeWidget* list) override;
+  void OnCustomDraw(NotifyHeader* header, std::intptr_t* result, QWidget* focus) override;
 
   // Runs inside OnButtonClicked after it is logged, as a screen's own work would.
   std::function<void(TestScreen&)> onButton;
+  // The answer to a custom-draw notification.
+  std::intptr_t drawAnswer = 0;
 
   // Access for the tests.
   using CScreen::m_flags;

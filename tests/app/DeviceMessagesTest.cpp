@@ -98,5 +98,36 @@ TEST_F(DeviceMessagesTest, ClosingWhileTheBoxIsConnectedStopsTheWatchCleanly) {
   EXPECT_EQ(d.Link().RunningWorkers(), 0);
 }
 
+// A serial device the user may not open: the fitter is told once what to do, while the port
+// watch goes on searching.
+class DeniedPort final : public BytePort {
+ public:
+  HResult Open(const std::string&, const LineSettings&) override { return E_FAIL; }
+  void Close() override {}
+  OpenFailure LastOpenFailure() const override { return {true, "dialout"}; }
+  bool IsOpen() const override { return false; }
+  int Read(std::uint8_t*, int) override { return -1; }
+  int Write(const std::uint8_t*, int) override { return -1; }
+};
+
+TEST_F(DeviceMessagesTest, AUserWhoMayNotOpenTheDeviceIsToldOnceToJoinItsGroup) {
+  SimulatedBridgeList::Device device;
+  device.comPort = 6;
+  bridges.Clear();
+  bridges.Add(device);
+  resolver.RegisterFactory("COM6", [] { return std::make_unique<DeniedPort>(); });
+  auto& d = Open();
+  ASSERT_TRUE(WaitFor([&] { return bridges.Calls().size() > 30; }));  // searched again and again
+  Pump();
+  ASSERT_EQ(prompts.Calls().size(), 1u);
+  const std::string text = prompts.Calls()[0].text;
+  EXPECT_NE(text.find("COM6"), std::string::npos) << text;
+  EXPECT_NE(text.find("sudo usermod -aG dialout"), std::string::npos) << text;
+  EXPECT_FALSE(d.StateFlags() & kStateBoxPresent);
+  std::intptr_t result = 0;
+  d.WindowProc(kMsgPortAccessDenied, 0, 0, &result);  // reported again: still one box
+  EXPECT_EQ(prompts.Calls().size(), 1u);
+}
+
 }  // namespace
 }  // namespace roviro::test

@@ -134,6 +134,13 @@ TEST_F(FirstStartInMainDialog, AnUnreadableProfileAsksAndReadsTheNewOne) {
   EXPECT_EQ(d.Contact().telephone, "0431 123");
 }
 
+TEST_F(FirstStartInMainDialog, AGenuineFirstStartSpeaksTheFirstLanguage) {
+  std::string heading;
+  env.runFirstStart = [&](CDlgFirstStart& fs) { heading = Latin1(fs.Heading()->text()); };
+  Open();  // no StartIni.dat
+  EXPECT_EQ(heading, "Willkommen bei RoviroDazo");
+}
+
 TEST_F(FirstStartInMainDialog, AProfileWithAnEmptyStreetIsRejectedSoTheDialogComesAgain) {
   const std::string folder = JoinPath(data.Path(), "Trevanic/DI DU-RoviroDazo");
   CreateFolderTree(folder);

@@ -1,11 +1,14 @@
 // Switching screens, the single fall-back, the focus table and the main tabs.
 
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPainter>
+#include <QTest>
 
 #include "AppFixture.h"
 #include "app/AppMessages.h"
 #include "catalogue/Catalogue.h"
+#include "catalogue/CatalogueDocuments.h"
 
 namespace roviro::test {
 namespace {
@@ -134,6 +137,24 @@ TEST_F(NavigationTest, TabWalksTheFocusTableAndGivesUpWhenNothingIsUsable) {
   EXPECT_EQ(screen->FocusIndex(), -1);
 }
 
+TEST_F(NavigationTest, EnterOnTheStartViewStartsAndShiftReleasedElsewhereDoesNotStick) {
+  auto& d = Open();
+  QTest::keyClick(&d, Qt::Key_Return);
+  ASSERT_EQ(Current(), 1);
+  auto* screen = static_cast<TestScreen*>(d.CurrentScreen());
+  d.BackButton()->setEnabled(true);
+  // Shift goes down in the dialog and up while a message box has the keyboard.
+  QTest::keyPress(&d, Qt::Key_Shift);
+  EXPECT_TRUE(d.StateFlags() & kStateShiftHeld);
+  QMessageBox box(QMessageBox::Information, "Hinweis", "Text");
+  box.setWindowModality(Qt::NonModal);
+  box.show();
+  QTest::keyRelease(&box, Qt::Key_Shift);
+  EXPECT_FALSE(d.StateFlags() & kStateShiftHeld);
+  QTest::keyClick(&d, Qt::Key_Tab);
+  EXPECT_EQ(screen->FocusIndex(), 0);  // forwards, not backwards to the back button
+}
+
 TEST_F(NavigationTest, BackAndNextFollowTheCatalogueOrTheScreensFallbacks) {
   LinkTree(false);  // no catalogue
   auto& d = Open();
@@ -193,6 +214,25 @@ TEST_F(NavigationTest, MainTabsWithoutCatalogue) {
   EXPECT_EQ(Current(), 3);
   d.OnMainTab(4);
   EXPECT_EQ(Current(), 8);
+}
+
+// A first screen whose record names no next screen gives the settings tab nowhere to go: the
+// fitter stays on his screen instead of dropping to the start view.
+TEST_F(NavigationTest, TheSettingsTabStaysWhenTheFirstRecordNamesNoNextScreen) {
+  LinkTree(false);
+  const std::string config = JoinPath(program.Path(), "LoaderDaten/Config");
+  ASSERT_TRUE(CreateFolderTree(config));
+  std::string motors;
+  for (const MotorSpec& m : RealisticMotors(7)) motors += MotorXml(m);
+  const std::string document =
+      DocumentXml("<Scr>" + ScreenXml(1, -1, -1) + ScreenXml(3, 4, 1) + "</Scr>" + KxbmXml(motors));
+  ASSERT_TRUE(WriteCatalogueArchive(JoinPath(config, "Kurz.kxbmc"), {{"Kurz.kxbm", document}}));
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(3)));
+  d.TabButton(1)->setEnabled(true);
+  d.TabButton(1)->click();
+  EXPECT_EQ(Current(), 3);
+  EXPECT_FALSE(log.Has("leave 3"));
 }
 
 TEST_F(NavigationTest, ScreensAskForSwitchesWithMessage20026) {

@@ -48,6 +48,42 @@ TEST_F(RoutingTest, SlidersReportWhatTheFitterDidAfterThePositionMoved) {
   EXPECT_EQ(horizontal->value(), 11);
 }
 
+// The report reaches the screen while the slider's input is handled, so a switch right after
+// it cannot carry it over to the next screen.
+TEST_F(RoutingTest, SliderReportsReachOnlyTheScreenWhoseSliderMoved) {
+  RegisterScreen(2);
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  CMySliderCtrl* slider = d.Pools().slidersH.At(0);
+  slider->setRange(0, 10);
+  slider->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_TRUE(log.Has("hscroll 1 0"));
+  slider->triggerAction(QAbstractSlider::SliderToMaximum);
+  slider->triggerAction(QAbstractSlider::SliderToMaximum);  // already there: reported too
+  EXPECT_EQ(log.Count("hscroll 7 0"), 2);
+  slider->triggerAction(QAbstractSlider::SliderPageStepSub);
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(2)));
+  Pump();
+  EXPECT_EQ(log.events.back(), "update 2");  // nothing reached screen 2 after its start
+  EXPECT_TRUE(log.Has("hscroll 2 0"));
+}
+
+TEST_F(RoutingTest, SlidersOfferEveryPaintToTheScreen) {
+  auto& d = Open();
+  ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));
+  CMySliderCtrl* slider = d.Pools().slidersV.At(1);
+  slider->setGeometry(10, 10, 24, 120);
+  slider->show();
+  const QImage drawn = slider->grab().toImage();
+  EXPECT_TRUE(log.Has("draw 1 3002 dc"));
+  EXPECT_TRUE(log.Has("draw 2 3002 dc"));
+  // A screen that draws the slider itself at the pre-paint stage: the slider draws nothing.
+  static_cast<TestScreen*>(d.CurrentScreen())->drawAnswer = kDrawSkipDefault;
+  const QImage skipped = slider->grab().toImage();
+  EXPECT_NE(drawn, skipped);
+  EXPECT_EQ(skipped.pixel(12, 60), skipped.pixel(1, 1));
+}
+
 TEST_F(RoutingTest, ListSelectionChangesReportTheOldAndTheNewItem) {
   auto& d = Open();
   ASSERT_TRUE(Succeeded(d.SwitchScreen(1)));

@@ -1,6 +1,7 @@
 // Start-up of the main dialog: the language choice and StartIni.dat, the start view, Escape
 // and the close question.
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QSignalSpy>
 
@@ -8,6 +9,7 @@
 #include <sstream>
 
 #include "AppFixture.h"
+#include "app/AboutDlg.h"
 #include "app/AppMessages.h"
 
 namespace roviro::test {
@@ -185,6 +187,28 @@ TEST_F(StartUpTest, CaptionCarriesVersionAndSuffix) {
   auto& d = Open();
   EXPECT_EQ(d.windowTitle().toStdString(), "RE DeririViru - V1.5.1.001 [Simulation]");
   EXPECT_EQ(d.size(), QSize(800, 600));
+}
+
+// The window carries the program's icon in the small and the large size, and its window menu
+// ends with the about entry after a separator.
+TEST_F(StartUpTest, TheWindowHasTheProgramsIconAndItsMenuOpensTheAboutBox) {
+  QString about;
+  env.runAbout = [&](CAboutDlg& box) {
+    about = box.Text();
+    box.OkButton()->click();
+  };
+  auto& d = Open();
+  const QList<QSize> sizes = d.windowIcon().availableSizes();
+  EXPECT_TRUE(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)));
+  const QList<QAction*> entries = d.SystemMenu()->actions();
+  ASSERT_GE(entries.size(), 2);
+  EXPECT_TRUE(entries[entries.size() - 2]->isSeparator());
+  entries.back()->trigger();
+  EXPECT_TRUE(about.contains("1.5.1.001"));
+  QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 300), d.mapToGlobal(QPoint(5, 300)));
+  QApplication::sendEvent(&d, &click);
+  EXPECT_TRUE(d.SystemMenu()->isVisible());
+  d.SystemMenu()->hide();
 }
 
 }  // namespace

@@ -52,21 +52,28 @@ TEST(ProgressBar, GrowingBarEveryDirection) {
 }
 
 TEST(ProgressBar, BlockEntersAndLeavesTheArea) {
+  // Area 10..110, block 40: the block runs over 140 pixels from just before the area to just
+  // beyond it, whichever way it moves. Position p gives p * 140 / 200 pixels of travel.
   ProgressBarInput in = Bar(kProgressBlock, 0);
   in.blockLength = 40;
-  EXPECT_EQ(ProgressBarRect(in), Rect{});  // wholly before the area
-  in.position = 100;                       // lead = 10 - 40 + 70 = 40
-  EXPECT_EQ(ProgressBarRect(in), (Rect{10, 5, 40, 25}));
-  in.position = 200;  // lead = 110: the block reaches the far edge
-  EXPECT_EQ(ProgressBarRect(in), (Rect{70, 5, 110, 25}));
-  in.motion = kMotionBackwards;  // the block lies on the other side of its leading edge
-  in.position = 100;
-  EXPECT_EQ(ProgressBarRect(in), (Rect{40, 5, 80, 25}));
-  in.flags |= kProgressReversed;  // reversed and backwards: back to the usual side
-  in.motion = kMotionBackwards;
-  EXPECT_EQ(ProgressBarRect(in), (Rect{40, 5, 80, 25}));
-  in.motion = 0;  // reversed, forwards: lead = 110 + 40 - 70 = 80, block to its right
-  EXPECT_EQ(ProgressBarRect(in), (Rect{80, 5, 110, 25}));
+  const std::pair<int, Rect> forwards[] = {
+      {0, {}}, {2, {10, 5, 11, 25}}, {100, {40, 5, 80, 25}}, {197, {107, 5, 110, 25}}, {200, {}}};
+  for (std::uint32_t motion : {0u, kMotionBackwards}) {
+    in.motion = motion;
+    for (const auto& [position, block] : forwards) {
+      in.position = position;
+      EXPECT_EQ(ProgressBarRect(in), block) << position << " motion " << motion;
+    }
+  }
+  in.flags |= kProgressReversed;  // enters at the right
+  in.position = 2;
+  EXPECT_EQ(ProgressBarRect(in), (Rect{109, 5, 110, 25}));
+  ProgressBarInput v = Bar(kProgressBlock, 20);  // vertical, block 10: 3 of 30 pixels
+  v.vertical = true;
+  v.blockLength = 10;
+  EXPECT_EQ(ProgressBarRect(v), (Rect{10, 22, 110, 25}));  // enters at the bottom
+  v.flags |= kProgressReversed;
+  EXPECT_EQ(ProgressBarRect(v), (Rect{10, 5, 110, 8}));  // at the top
 }
 
 TEST(ProgressShade, AcrossOrAlongAndCutToTheBar) {

@@ -88,6 +88,20 @@ TEST(MyButton, RadioClickUnchecksTheOthersButNotPlainButtons) {
   EXPECT_TRUE(r3.IsCheckedToggle());
   EXPECT_FALSE(r2.IsCheckedToggle());
 
+  // A check box in the group list keeps its state, and a check given right after another
+  // one's is not undone later by the event loop.
+  CMyButton box(&parent);
+  box.SetFlags(kCheck);
+  r1.RadioGroup().Add(&box);
+  box.SetChecked(true);
+  r1.SetChecked(true);
+  r2.SetChecked(true);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(box.IsCheckedToggle());
+  EXPECT_TRUE(r2.IsCheckedToggle());
+  EXPECT_FALSE(r1.IsCheckedToggle());
+  r1.RadioGroup().Remove(&box);
+
   EXPECT_EQ(r1.LeaveRadioGroup(&r2), S_OK);
   EXPECT_FALSE(r1.RadioGroup().Contains(&r2));
   EXPECT_FALSE(r2.RadioGroup().Contains(&r1));

@@ -1,6 +1,7 @@
 #include "ui/controls/MyButton.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -127,6 +128,9 @@ void CMyButton::RequestState(std::uint32_t request) {
       m_state |= kStateChecked;
       setChecked(true);
       if (IsRadio()) {
+        // The other radio buttons of the group are unchecked at once. Nothing is queued: a
+        // queued uncheck would also reach the group's plain buttons and check boxes, and
+        // would undo a check given to a member before it arrives.
         int position = m_radioGroup.FirstPosition();
         while (position >= 0) {
           auto* other = qobject_cast<CMyButton*>(m_radioGroup.Next(position));
@@ -134,7 +138,6 @@ void CMyButton::RequestState(std::uint32_t request) {
             other->RequestState(kRequestUncheck);
           }
         }
-        m_radioGroup.Broadcast(kMsgSetCheck, nullptr, 0, 0);
       }
       break;
     case kRequestUncheck:
@@ -350,18 +353,29 @@ void CMyButton::changeEvent(QEvent* e) {
   QAbstractButton::changeEvent(e);
 }
 
+void CMyButton::ReleasedInside() {
+  if (IsRadio()) {
+    RequestState(kRequestCheck);
+  } else if (IsCheckBox() || (GetFlags() & kButtonToggle)) {
+    RequestState((m_state & kStateChecked) ? kRequestUncheck : kRequestCheck);
+  }
+}
+
 void CMyButton::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) {
-    const bool inside = rect().contains(e->position().toPoint());
-    if (IsRadio()) {
-      RequestState(inside || (m_state & kStateChecked) ? kRequestCheck : kRequestUncheck);
-    } else if (IsCheckBox() || (GetFlags() & kButtonToggle)) {
-      if (inside) {
-        RequestState((m_state & kStateChecked) ? kRequestUncheck : kRequestCheck);
-      }
+    if (rect().contains(e->position().toPoint())) {
+      ReleasedInside();
+    } else if (IsRadio()) {
+      RequestState((m_state & kStateChecked) ? kRequestCheck : kRequestUncheck);
     }
   }
   QAbstractButton::mouseReleaseEvent(e);
+}
+
+// Space pressed on a focused button and released: a click, as the mouse gives it.
+void CMyButton::keyReleaseEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Space && !e->isAutoRepeat() && isDown()) ReleasedInside();
+  QAbstractButton::keyReleaseEvent(e);
 }
 
 void CMyButton::timerEvent(QTimerEvent* e) {

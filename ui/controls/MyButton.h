@@ -100,6 +100,7 @@ class CMyButton : public QAbstractButton, public CMyWnd {
   void paintEvent(QPaintEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -116,6 +117,9 @@ class CMyButton : public QAbstractButton, public CMyWnd {
   void HoverOn();
   void HoverOff();
   void LeaveAllGroups();
+  // What a release inside the button does to its checked state (radio buttons check, check
+  // boxes and toggle buttons flip; push buttons keep theirs).
+  void ReleasedInside();
   QFont CaptionFont() const;
 
   std::uint32_t m_itemState = 0;

@@ -54,17 +54,18 @@ Rect ProgressBarRect(const ProgressBarInput& in) {
     }
     return Intersect(bar, a);
   }
+  // The block travels over the length plus its own: at the minimum it lies just before the
+  // area, at the maximum just beyond it, so it enters and leaves the area completely. Which of
+  // its edges leads depends on the direction it moves (reversed XOR motion bit 0), not where
+  // it is: the position alone places it.
   const int block = LimitBlockLength(in.blockLength);
-  const bool flip = reversed != ((in.motion & kMotionBackwards) != 0);
   if (!in.vertical) {
     const int run = Scale(v, static_cast<long long>(a.Width()) + block, r);
-    const int lead = reversed ? a.right + block - run : a.left - block + run;
-    bar.left = flip ? lead : lead - block;
+    bar.left = reversed ? a.right - run : a.left - block + run;
     bar.right = bar.left + block;
   } else {
     const int run = Scale(v, static_cast<long long>(a.Height()) + block, r);
-    const int lead = reversed ? a.top - block + run : a.bottom + block - run;
-    bar.top = flip ? lead - block : lead;
+    bar.top = reversed ? a.top - block + run : a.bottom - run;
     bar.bottom = bar.top + block;
   }
   return Intersect(bar, a);
