@@ -7,6 +7,7 @@
 #include "screens/data/ScreenDatenladen.h"
 #include "screens/data/ScreenDatenspeichern.h"
 #include "screens/data/ScreenTest.h"
+#include "screens/settings/ScreenEinstellungen1.h"
 
 namespace roviro {
 
@@ -21,6 +22,7 @@ void Add(ScreenFactory& factory, int id) {
 
 void RegisterScreens(ScreenFactory& factory) {
   Add<CScreenDatenladen>(factory, 1);
+  Add<CScreenEinstellungen1>(factory, 2);
   Add<CScreenDatenspeichern>(factory, 6);
   Add<CScreenTest>(factory, 7);
   Add<CScreenBetriebspara>(factory, 8);
