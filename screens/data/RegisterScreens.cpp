@@ -8,6 +8,8 @@
 #include "screens/data/ScreenDatenspeichern.h"
 #include "screens/data/ScreenTest.h"
 #include "screens/settings/ScreenEinstellungen1.h"
+#include "screens/settings/ScreenFek1.h"
+#include "screens/settings/ScreenFek2.h"
 
 namespace roviro {
 
@@ -26,6 +28,8 @@ void RegisterScreens(ScreenFactory& factory) {
   Add<CScreenDatenspeichern>(factory, 6);
   Add<CScreenTest>(factory, 7);
   Add<CScreenBetriebspara>(factory, 8);
+  Add<CScreenFek_1>(factory, 10);
+  Add<CScreenFek_2>(factory, 11);
 }
 
 }  // namespace roviro

@@ -13,6 +13,10 @@ constexpr std::uint32_t kSwitchFlags =
     kButtonCheckBox | kButtonCaption | kButtonTrackMouse | kButtonFocusCaption;
 constexpr std::uint32_t kSwitchLayout = 0x10082020;
 constexpr int kSwitchSizeOptions = 0x1000;
+// The preferred width of a button is its caption plus 20; a switch draws its box (15 pixels,
+// inside the button's 2-pixel border) and a 4-pixel gap before the caption, which needs 3
+// pixels more, or the caption is cut at its end.
+constexpr int kSwitchBoxExtra = 3;
 constexpr int kLabelSizeOptions = 0x40000000;
 constexpr std::uint32_t kStaticCentre = 0x1;  // window style: text centred
 constexpr int kPageCapacity = 30;
@@ -425,7 +429,14 @@ void CSettingsScreen::UpdateControls() {
 // Layout
 
 Size CSettingsScreen::Preferred(int index) const {
-  if (CMyButton* b = Button(index)) return b->GetPreferredSize(kSwitchSizeOptions);
+  if (CMyButton* b = Button(index)) {
+    Size size = b->GetPreferredSize(kSwitchSizeOptions);
+    if (m_spec.controls[static_cast<std::size_t>(index)].kind == SettingsControl::kSwitch &&
+        size.cx > 0) {
+      size.cx += kSwitchBoxExtra;
+    }
+    return size;
+  }
   if (CMyStatic* l = Label(index)) return l->GetPreferredSize(kLabelSizeOptions);
   QWidget* w = Control(index);
   return w != nullptr ? Size{w->width(), w->height()} : Size{};
