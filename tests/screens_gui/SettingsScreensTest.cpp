@@ -14,19 +14,13 @@ std::string Screen2(int subShown = 1, int min = 10, int max = 100) {
                            BranchXml(1, 1, 0, ObjXml(0, min, max) + ObjXml(1, 0, 0, subShown)));
 }
 
-// Block 0x2E as a test sets it up; the bytes a screen must not touch stay as they are here.
-std::array<std::uint8_t, 11> Pattern(ParameterImage& image) {
-  auto block = image.Block(0x2E);
-  for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(0xA0 + i);
-  std::array<std::uint8_t, 11> out{};
-  std::copy(block.begin(), block.end(), out.begin());
-  return out;
+// Block 0x2E filled with A0..AA, so that bytes and bits a screen must not touch stand out.
+std::vector<std::uint8_t> Pattern(ParameterImage& image) {
+  for (int i = 0; i < 11; ++i) image.Block(0x2E)[i] = static_cast<std::uint8_t>(0xA0 + i);
+  return {image.Block(0x2E).begin(), image.Block(0x2E).end()};
 }
-
-std::array<std::uint8_t, 11> Now(ParameterImage& image) {
-  std::array<std::uint8_t, 11> out{};
-  std::copy(image.Block(0x2E).begin(), image.Block(0x2E).end(), out.begin());
-  return out;
+std::vector<std::uint8_t> Now(ParameterImage& image) {
+  return {image.Block(0x2E).begin(), image.Block(0x2E).end()};
 }
 
 class Screen2Test : public SettingsTest {
@@ -93,6 +87,21 @@ TEST_F(Screen2Test, StoreWritesItsOwnBitsAndAValueTypedJustBeforeNext) {
   before[8] = 0x8C | 0x01 | 0x20;
   before[9] = 0xC1 | 0x02 | 0x08 | 0x10;
   EXPECT_EQ(Now(image), before);
+}
+
+TEST_F(Screen2Test, TabFollowsTheControlTable) {
+  OpenWith(Screen2());
+  Byte(8) = 0x21;
+  Go(2);
+  std::vector<QWidget*> order;
+  for (int i : {0, 1, 2, 3, 4, 5, 6, kEdit, kSlider}) order.push_back(Screen()->Control(i));
+  order.push_back(dlg->NextButton());
+  order.push_back(dlg->BackButton());
+  for (QWidget* expected : order) {
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : dlg.get(),
+                    Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), expected) << expected->objectName().toStdString();
+  }
 }
 
 TEST_F(Screen2Test, UncheckingTheMainSwitchGreysTheRestButStoreStillWritesIt) {
