@@ -184,7 +184,7 @@ TEST_F(Screen10Test, HiddenSwitchesAreWrittenAsTheyStandAndOnlyOwnBitsChange) {
   EXPECT_EQ(Now(image), before);
 }
 
-TEST_F(Screen10Test, WithoutACatalogueEverySwitchIsHiddenAndTheValueStaysEditable) {
+TEST_F(Screen10Test, WithoutACatalogueSwitchesFollowTheDefaultsOnScreens10And11) {
   OpenWith("");
   Pattern(image);
   Go(10);
@@ -198,6 +198,12 @@ TEST_F(Screen10Test, WithoutACatalogueEverySwitchIsHiddenAndTheValueStaysEditabl
   EXPECT_EQ(Byte(4), 77);
   EXPECT_EQ(Byte(8), 0xA8);
   EXPECT_EQ(Byte(9), 0xA9);
+
+  Go(11);  // switch B shown, its text hidden, nothing forced
+  EXPECT_TRUE(Button(1)->isVisible());
+  EXPECT_FALSE(Label(6)->isVisible());
+  EXPECT_FALSE(Edit(2)->isEnabled());
+  EXPECT_EQ(Byte(8), 0xA8);
 }
 
 // ---- screen 11 -------------------------------------------------------------------------------
@@ -233,16 +239,6 @@ TEST_F(Screen11Test, AnUnusedBranch2ShowsSwitchBsTextInItsPlace) {
   EXPECT_FALSE(Button(kSwitchB)->isVisible());
   EXPECT_TRUE(Label(kSwitchBText)->isVisible());
   EXPECT_EQ(Label(kSwitchBText)->geometry(), Button(kSwitchB)->geometry());
-}
-
-TEST_F(Screen11Test, WithoutACatalogueSwitchBIsShownAndNothingIsForced) {
-  OpenWith("");
-  Byte(8) = 0x00;
-  Go(11);
-  EXPECT_TRUE(Button(kSwitchB)->isVisible());
-  EXPECT_FALSE(Label(kSwitchBText)->isVisible());
-  EXPECT_FALSE(Edit(kEdit)->isEnabled());
-  EXPECT_EQ(Byte(8), 0x00);  // nothing forced without a record
 }
 
 }  // namespace
