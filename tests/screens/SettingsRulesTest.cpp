@@ -1,5 +1,5 @@
-// The settings screens' arithmetic without a widget: typed numbers, byte ranges, the switch
-// bits and the step values with their division table.
+// The settings screens' arithmetic without a widget: typed numbers and the step values with
+// their division table (the switch bits are checked on the screens themselves).
 
 #include <gtest/gtest.h>
 
@@ -8,22 +8,9 @@
 namespace roviro {
 namespace {
 
-TEST(SettingsRules, TypedNumbersReadAsAtoiAndRangesAreCutToAByte) {
+TEST(SettingsRules, TypedNumbersReadAsAtoiAndStopAtTheLimitsOfAnInt) {
   EXPECT_EQ(ReadNumber(" 42x"), 42);
   EXPECT_EQ(ReadNumber("99999999999"), 2147483647);
-  EXPECT_EQ(SettleValue("-3", ByteRange({10, 300}), ValueFormat::kOneDigit).text, "10");
-  EXPECT_EQ(ByteRange({-5, 1000}), (ValueRange{0, 255}));
-}
-
-TEST(SettingsRules, SwitchesClearTheirOwnBitsOnlyAndSetTheCheckedOnes) {
-  std::array<std::uint8_t, 11> block{};
-  block.fill(0xFF);
-  WriteSwitches(block, kScreen10Owned, kScreen10Switches, {true, false, false, true, false});
-  EXPECT_EQ(block[8], 0xCC | 0x01 | 0x10);
-  EXPECT_EQ(block[9], 0xFE);
-  EXPECT_EQ(block[7], 0xFF);
-  // Bit 6 belongs to screen 11 and stayed set.
-  EXPECT_EQ(ReadSwitches(block, kScreen11Switches), (std::vector<bool>{true, true}));
 }
 
 TEST(SettingsRules, StepValuesFollowTheDivisionTableOfTheCurrentVariant) {
