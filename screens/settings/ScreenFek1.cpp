@@ -89,11 +89,15 @@ void CScreenFek_1::ArrangeControls() {
   const Rect switchBSub = Below(switchB, 20, 5, Preferred(kSwitchBSub).cx, hideB ? 0 : 18);
   Place(kSwitchBSub, switchBSub);
   Rect reference = switchB;
-  if (!hideF && useF) {
+  const bool functionPlaced = !hideF && useF;
+  if (functionPlaced) {
     reference = MakeRect(switchA.left, switchBSub.bottom + 20, Preferred(kFunction).cx, 18);
     Place(kFunction, reference);
   }
-  const int down = reference.Height() + 30 - (hideF ? 0 : 10);
+  // The caption is 30 below its reference, 10 less below the function switch. Measured from
+  // switch 2 it keeps the full 30, which clears switch 3 below it (a branch 3 that is shown
+  // but not used would otherwise put the caption 3 pixels into switch 3).
+  const int down = reference.Height() + 30 - (functionPlaced ? 10 : 0);
   const Rect caption =
       MakeRect(reference.left, reference.top + down, Preferred(kValueCaption).cx, 32);
   Place(kValueCaption, caption);

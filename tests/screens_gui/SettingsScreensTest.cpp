@@ -171,6 +171,7 @@ TEST_F(Screen10Test, HiddenSwitchesAreWrittenAsTheyStandAndOnlyOwnBitsChange) {
   EXPECT_EQ(Byte(4), 90);  // A4 = 164 lowered to the maximum on load
   const bool shown[] = {false, false, true, true, false};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(Button(i)->isVisible(), shown[i]) << i;
+  EXPECT_FALSE(Label(7)->geometry().intersects(Button(3)->geometry()));
   EXPECT_FALSE(Button(3)->isEnabled());
   Click(2);
   EXPECT_TRUE(Button(3)->isEnabled());
