@@ -172,7 +172,8 @@ HResult CSettingsScreen::Create() {
       CMyStatic* label = Label(i);
       label->SetTextOptions(label->GetTextOptions() | kStaticMultiLine);
       if (c.centred) label->SetStyle(label->GetStyle() | kStaticCentre);
-      if (firstLabel) label->setFont(FontCache::Instance().Font(6, -12, 0, 400, 0, "Helvetica"));
+      // Made by the font cache without replacing its slot 6, which the heading was made from.
+      if (firstLabel) label->setFont(FontCache::MakeFont(-12, 400, "Helvetica"));
       firstLabel = false;
       if (c.textObject >= 0) label->SetText(m_desc.Text(c.textObject, c.textNumber));
     } else if (c.kind == SettingsControl::kSwitch) {
