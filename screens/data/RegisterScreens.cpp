@@ -8,6 +8,9 @@
 #include "screens/data/ScreenDatenspeichern.h"
 #include "screens/data/ScreenTest.h"
 #include "screens/settings/ScreenEinstellungen1.h"
+#include "screens/settings/ScreenEinstellungen2.h"
+#include "screens/settings/ScreenEinstellungen3.h"
+#include "screens/settings/ScreenEinstellungen4.h"
 #include "screens/settings/ScreenFek1.h"
 #include "screens/settings/ScreenFek2.h"
 
@@ -25,11 +28,15 @@ void Add(ScreenFactory& factory, int id) {
 void RegisterScreens(ScreenFactory& factory) {
   Add<CScreenDatenladen>(factory, 1);
   Add<CScreenEinstellungen1>(factory, 2);
+  Add<CScreenEinstellungen2>(factory, 3);
+  Add<CScreenEinstellungen3>(factory, 4);
+  Add<CScreenEinstellungen4>(factory, 5);
   Add<CScreenDatenspeichern>(factory, 6);
   Add<CScreenTest>(factory, 7);
   Add<CScreenBetriebspara>(factory, 8);
   Add<CScreenFek_1>(factory, 10);
   Add<CScreenFek_2>(factory, 11);
+  Add<CScreenEinstellungen12>(factory, 12);
 }
 
 }  // namespace roviro
