@@ -3,6 +3,8 @@
 // build/screenshots/settings-<family>-<lang>-screen<N>.png. The family is named by its walk
 // from screen 1 to screen 6 (for example 1-10-11-6).
 
+#include <set>
+
 #include "SettingsFixture.h"
 
 namespace roviro::test {
@@ -54,29 +56,31 @@ TEST_P(ScreenshotWalk, EverySettingsScreenOfEveryShippedFamily) {
   OpenWithoutBox();
   ASSERT_GE(dlg->CatalogueCount(), 3);
   const std::string lang = language == 0 ? "de" : "en";
+  std::set<std::string> families;
   for (const auto& catalogue : dlg->Catalogues()) {
     const std::vector<int> walk = Walk(catalogue.get());
     ASSERT_EQ(walk.back(), 6);
     std::string family;
     for (int id : walk) family += (family.empty() ? "" : "-") + std::to_string(id);
+    families.insert(family);
     Go(1);
     dlg->SetCurrentCatalogue(catalogue.get());
     ASSERT_TRUE(Succeeded(CopyMotorToParameterImage(catalogue.get(), &image, 0)));
+    Go(walk[1]);
     for (std::size_t i = 1; i + 1 < walk.size(); ++i) {
       const int id = walk[i];
-      if (!factory.Has(id)) continue;  // not built yet
-      if (Current() != id) Go(id);
       ASSERT_EQ(Current(), id) << family;
       for (const std::string& fault : LayoutFaults(*dlg)) {
         ADD_FAILURE() << family << " screen " << id << ": " << fault;
       }
       EXPECT_TRUE(
           SaveScreenshot("settings-" + family + "-" + lang + "-screen" + std::to_string(id)));
-      if (factory.Has(walk[i + 1])) {
-        Next();
-        EXPECT_EQ(Current(), walk[i + 1]) << family;
-      }
+      Next();
     }
+    EXPECT_EQ(Current(), 6) << family;
+  }
+  for (const char* shipped : {"1-2-3-4-5-6", "1-10-11-6", "1-2-12-4-5-6"}) {
+    EXPECT_TRUE(families.count(shipped)) << shipped;
   }
 }
 
