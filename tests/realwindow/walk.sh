@@ -82,6 +82,8 @@ wait_window QFileDialog
 sleep 0.1
 # The file name field has the focus.
 xdotool type --delay 5 "$FILE"
+wait_awk "the typed path" '$1=="control" && $2=="QLineEdit" && $10==want { print }' -v want="$FILE" >/dev/null
+shot real-window-4-file-dialog
 xdotool key Return
 wait_no_window QFileDialog
 answer_box "$(common 1)" "$(common 19)"
@@ -96,14 +98,14 @@ click_button "$(page_text "$EN/Screen006.dat" 8 0)"
 click_button "$(page_text "$EN/Screen006.dat" 4 0)"
 answer_box "Ok..." "$(page_text "$EN/Screen006.dat" 5 2)\n\n$(page_text "$EN/Screen006.dat" 8 2)"
 wait_text 2505 "$(page_text "$EN/Screen006.dat" 8 2)"
-shot real-window-4-saved-and-written
+shot real-window-5-saved-and-written
 
 step "screen 7: motor test"
 click_control $NEXT
 wait_text $TITLE "$(heading 07)"
 click_button "$(page_text "$EN/Screen007.dat" 6 0)"
 wait_window QMessageBox
-shot real-window-5-test
+shot real-window-6-test
 answer_box "" "Motor hat Werkseinstellung  beendet."
 
 step "screen 8: operating data"
@@ -113,7 +115,7 @@ wait_text 2505 "1 d, 1 h, 1 min, 1 s - Motor Firmware V5.3"
 wait_text 2506 7
 wait_text 2507 3
 item_centre "^9 \\| 0x01 \\| $(page_text "$EN/Screen008.dat" 3 2 | cut -c9-)" >/dev/null
-shot real-window-6-operating-data
+shot real-window-7-operating-data
 
 step "close through the window menu: no, then yes"
 # The window's menu (a right click) closes it as its close box does: with the question.
