@@ -7,6 +7,9 @@
 #include "screens/data/ScreenDatenladen.h"
 #include "screens/data/ScreenDatenspeichern.h"
 #include "screens/data/ScreenTest.h"
+#include "screens/settings/ScreenEinstellungen1.h"
+#include "screens/settings/ScreenFek1.h"
+#include "screens/settings/ScreenFek2.h"
 
 namespace roviro {
 
@@ -21,9 +24,12 @@ void Add(ScreenFactory& factory, int id) {
 
 void RegisterScreens(ScreenFactory& factory) {
   Add<CScreenDatenladen>(factory, 1);
+  Add<CScreenEinstellungen1>(factory, 2);
   Add<CScreenDatenspeichern>(factory, 6);
   Add<CScreenTest>(factory, 7);
   Add<CScreenBetriebspara>(factory, 8);
+  Add<CScreenFek_1>(factory, 10);
+  Add<CScreenFek_2>(factory, 11);
 }
 
 }  // namespace roviro
