@@ -157,8 +157,10 @@ wait_no_window() {
 
 # ---- input ----
 
+# The X server carries out the move and the click in this order. (No --sync: it waits for the
+# pointer to move and so hangs when it is already there.)
 click_at() {
-  xdotool mousemove --sync "$1" "$2" click 1
+  xdotool mousemove "$1" "$2" click 1
 }
 
 click_control() {

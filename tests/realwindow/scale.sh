@@ -33,7 +33,7 @@ close_window() {
   local xy
   xy=$(control_centre $TITLE)
   # shellcheck disable=SC2086
-  xdotool mousemove --sync $xy click 3
+  xdotool mousemove $xy click 3
   click_item "^Schließen$"
   answer_box "$(page_text "$EN/Screen000.dat" 3 2)" "" Yes last
   wait_program_end
@@ -61,7 +61,7 @@ for scale in 2 1; do
   wait_text $TITLE "$(page_text "$EN/Screen001.dat" heading)"
   wait_text 2510 "ZodavaRoze ready on COM1"
   # The pointer away from the buttons, so that none is drawn hovered.
-  xdotool mousemove --sync 0 0
+  xdotool mousemove 0 0
   sleep 0.2
   window_shot CVQZodavaRozeDlg scale-$percent-screen1 $((800 * scale))x$((600 * scale))
   close_window

@@ -123,7 +123,7 @@ close_window() {
   local xy
   xy=$(control_centre $TITLE)
   # shellcheck disable=SC2086
-  xdotool mousemove --sync $xy click 3
+  xdotool mousemove $xy click 3
   click_item "^Schließen$"
   answer_box "$(common 2)" "$(common 5)" "$1" ${2:-}
 }
