@@ -213,6 +213,18 @@ wait_program_end() {
   [ $rc -eq 0 ] || fail "the program ended with exit status $rc"
 }
 
+# Closes the window through its menu (a right click on the heading, control 1016), as its
+# close box does: the close question (caption and text from the English frame page $EN) is
+# answered $1; with $2 "last" the answer ends the program.
+close_window() {
+  local xy
+  xy=$(control_centre 1016)
+  # shellcheck disable=SC2086
+  xdotool mousemove $xy click 3
+  click_item "^Schließen$"
+  answer_box "$(page_text "$EN/Screen000.dat" 3 2)" "$(page_text "$EN/Screen000.dat" 3 5)" "$1" ${2:-}
+}
+
 # ---- pages and pictures ----
 
 # Line $3 (from 0) of the texts of object $2 of page file $1, as UTF-8; $2 "heading" gives the

@@ -29,16 +29,6 @@ window_shot() {
   import -window root -crop "$geometry" +repage "$SHOTS/$2.png" || fail "cannot grab $2"
 }
 
-close_window() {
-  local xy
-  xy=$(control_centre $TITLE)
-  # shellcheck disable=SC2086
-  xdotool mousemove $xy click 3
-  click_item "^Schließen$"
-  answer_box "$(page_text "$EN/Screen000.dat" 3 2)" "" Yes last
-  wait_program_end
-}
-
 for scale in 2 1; do
   percent=$((scale * 100))
   step "$percent %"
@@ -64,6 +54,7 @@ for scale in 2 1; do
   xdotool mousemove 0 0
   sleep 0.2
   window_shot CVQZodavaRozeDlg scale-$percent-screen1 $((800 * scale))x$((600 * scale))
-  close_window
+  close_window Yes last
+  wait_program_end
 done
 step "done: $SHOTS/scale-200-screen1.png, $SHOTS/scale-100-screen1.png"

@@ -118,15 +118,6 @@ item_centre "^9 \\| 0x01 \\| $(page_text "$EN/Screen008.dat" 3 2 | cut -c9-)" >/
 shot real-window-7-operating-data
 
 step "close through the window menu: no, then yes"
-# The window's menu (a right click) closes it as its close box does: with the question.
-close_window() {
-  local xy
-  xy=$(control_centre $TITLE)
-  # shellcheck disable=SC2086
-  xdotool mousemove $xy click 3
-  click_item "^Schließen$"
-  answer_box "$(common 2)" "$(common 5)" "$1" ${2:-}
-}
 close_window No
 wait_text $TITLE "$(heading 08)"
 close_window Yes last
