@@ -10,6 +10,8 @@
 
 #include "app/DlgFirstStart.h"
 #include "app/VQZodavaRozeDlg.h"
+#include "platform/Folders.h"
+#include "platform/Paths.h"
 #include "platform/PortResolver.h"
 #include "sim/BoxSimulator.h"
 #include "sim/SimTransport.h"
@@ -58,6 +60,8 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions* options,
     };
     if (a == "--simulate") {
       out.simulate = true;
+    } else if (a == "--simulate-motor") {
+      if (!value(&out.simulatedMotor)) return fail("--simulate-motor needs a catalogue name");
     } else if (a == "--port") {
       if (!value(&out.port)) return fail("--port needs a device path");
     } else if (a == "--program-dir") {
@@ -77,6 +81,8 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions* options,
     }
   }
   if (out.simulate && !out.port.empty()) return fail("--port and --simulate exclude each other");
+  if (!out.simulatedMotor.empty() && !out.simulate)
+    return fail("--simulate-motor needs --simulate");
   *options = std::move(out);
   return true;
 }
@@ -84,6 +90,9 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions* options,
 std::string AppUsage() {
   return "Usage: roviro-dazo [options]\n"
          "  --simulate          talk to the built-in simulated box instead of a real one\n"
+         "  --simulate-motor NAME  the simulated motor is of the first motor type of the\n"
+         "                      catalogue LoaderDaten/Config/NAME.kxbmc (default: of the\n"
+         "                      first catalogue the program loads)\n"
          "  --port PATH         the box is on this serial device (skips the USB search)\n"
          "  --program-dir DIR   folder holding LoaderDaten/ and StartIni.dat\n"
          "                      (default: the executable's folder)\n"
@@ -170,14 +179,33 @@ bool CVQZodavaRozeApp::InitInstance() {
     m_dlg->Link().SetTrace(&m_trace);
   }
   if (!m_dlg->OnInitDialog()) return false;
-  if (m_box && m_dlg->CatalogueCount() > 0) {
-    // The simulated motor is of the first catalogue's type, so that downloads find their
-    // catalogue motor and uploads are accepted.
-    ParameterImage factory;
-    factory.Clear();
-    CopyMotorToParameterImage(m_dlg->Catalogues().front().get(), &factory, 0);
-    m_box->LoadMotor(SealedMotorBlocks(factory));
+  return !m_box || LoadSimulatedMotor();
+}
+
+bool CVQZodavaRozeApp::LoadSimulatedMotor() {
+  // The simulated motor is of a catalogue's type, so that downloads find their catalogue
+  // motor and uploads are accepted.
+  const Catalogue* type = m_dlg->CatalogueCount() > 0 ? m_dlg->Catalogues().front().get() : nullptr;
+  CatalogueList named;
+  if (!m_options.simulatedMotor.empty()) {
+    const std::string archive = NormalisePath(m_dlg->Folder(FolderKind::Program) + kConfigFolder +
+                                              m_options.simulatedMotor + ".kxbmc");
+    CatalogueLoadContext context;
+    context.programFolder = m_dlg->Folder(FolderKind::Program);
+    context.tempFolder = m_dlg->Folder(FolderKind::Temp);
+    LoadCatalogueArchive(context, archive, named);
+    if (named.empty()) {
+      std::cerr << "roviro-dazo: --simulate-motor " << m_options.simulatedMotor << ": " << archive
+                << " holds no catalogue the program accepts\n";
+      return false;
+    }
+    type = named.front().get();
   }
+  if (type == nullptr) return true;
+  ParameterImage factory;
+  factory.Clear();
+  CopyMotorToParameterImage(type, &factory, 0);
+  m_box->LoadMotor(SealedMotorBlocks(factory));
   return true;
 }
 

@@ -20,18 +20,19 @@ class PtyTransport;
 }  // namespace sim
 
 struct AppOptions {
-  bool simulate = false;    // --simulate: the simulated box, in-process
-  std::string port;         // --port PATH: this device is the box's port
-  std::string programDir;   // --program-dir DIR
-  std::string dataDir;      // --data-dir DIR
-  std::string screenshot;   // --screenshot FILE: render the start view to FILE and quit
-  std::string trace;        // --trace FILE: every telegram sent and received into FILE
-  bool help = false;        // --help
-  std::string commandLine;  // every argument, blank-separated (for -EW)
+  bool simulate = false;       // --simulate: the simulated box, in-process
+  std::string simulatedMotor;  // --simulate-motor NAME: its motor is of catalogue NAME
+  std::string port;            // --port PATH: this device is the box's port
+  std::string programDir;      // --program-dir DIR
+  std::string dataDir;         // --data-dir DIR
+  std::string screenshot;      // --screenshot FILE: render the start view to FILE and quit
+  std::string trace;           // --trace FILE: every telegram sent and received into FILE
+  bool help = false;           // --help
+  std::string commandLine;     // every argument, blank-separated (for -EW)
 };
 
 // Reads the arguments after the program name. False with `error` set for an unknown option,
-// a missing value, or --port together with --simulate.
+// a missing value, --port together with --simulate, or --simulate-motor without --simulate.
 bool ParseAppOptions(const std::vector<std::string>& args, AppOptions* options, std::string* error);
 
 // The usage text of --help.
@@ -60,6 +61,9 @@ class CVQZodavaRozeApp {
 
  private:
   bool SetUpDevice(std::string* captionSuffix);
+  // Gives the simulated motor the factory lines of its catalogue; false when the catalogue
+  // named by --simulate-motor cannot be read.
+  bool LoadSimulatedMotor();
   int RunScreenshot();
 
   AppOptions m_options;

@@ -483,7 +483,10 @@ void CVQZodavaRozeDlg::ShowFrameControls() {
 // Painting
 
 QImage CVQZodavaRozeDlg::Render() {
-  QImage buffer(size(), QImage::Format_RGB32);
+  // In device pixels, so that a window shown at 200 % draws its pictures and texts sharply.
+  const qreal ratio = devicePixelRatioF();
+  QImage buffer(size() * ratio, QImage::Format_RGB32);
+  buffer.setDevicePixelRatio(ratio);
   buffer.fill(Qt::white);
   QPainter p(&buffer);
   if (m_currentScreen != nullptr) {

@@ -168,7 +168,8 @@ class CVQZodavaRozeDlg : public QDialog {
   // The window menu; null before the initialisation.
   QMenu* SystemMenu() const { return m_systemMenu; }
 
-  // The start view or the current screen as the window shows it.
+  // The start view or the current screen as the window shows it, in device pixels (the image
+  // carries the window's device pixel ratio).
   QImage Render();
   bool IsClosed() const { return m_closed; }
 

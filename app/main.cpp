@@ -9,6 +9,7 @@
 #include "app/AboutDlg.h"
 #include "app/ScreenFactory.h"
 #include "app/VQZodavaRozeApp.h"
+#include "app/WindowReport.h"
 #include "screens/data/RegisterScreens.h"
 
 int main(int argc, char** argv) {
@@ -30,6 +31,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   roviro::RegisterScreens(roviro::TheScreenFactory());
+  // For tools that drive the window from outside: what it shows, kept in this file.
+  const QString report = qEnvironmentVariable("ROVIRO_WINDOW_REPORT");
+  if (!report.isEmpty()) new roviro::WindowReport(report, 50, &app);
   roviro::CVQZodavaRozeApp application(options);
   if (!application.InitInstance()) return 1;
   return application.Run();

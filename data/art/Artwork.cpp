@@ -35,8 +35,11 @@ const char* const kFontFamily = "DejaVu Sans";
 
 enum class Shape { RoundedSquare, Circle };
 
-QImage Canvas(int w, int h) {
-  QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
+// A transparent picture of w x h pixels at scale 1; at scale 2 it has twice the pixels and is
+// drawn on in the same coordinates.
+QImage Canvas(int w, int h, int scale = 1) {
+  QImage image(w * scale, h * scale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(scale);
   image.fill(Qt::transparent);
   return image;
 }
@@ -46,6 +49,7 @@ QImage Canvas(int w, int h) {
 // it), the rest become magenta and are not drawn at all.
 QImage KeyOnMagenta(const QImage& source) {
   QImage out(source.size(), QImage::Format_RGB32);
+  out.setDevicePixelRatio(source.devicePixelRatio());
   const QImage argb = source.convertToFormat(QImage::Format_ARGB32);
   for (int y = 0; y < argb.height(); ++y) {
     const QRgb* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
@@ -65,6 +69,7 @@ QImage KeyOnMagenta(const QImage& source) {
 
 QImage Opaque(const QImage& source) {
   QImage out(source.size(), QImage::Format_RGB32);
+  out.setDevicePixelRatio(source.devicePixelRatio());
   out.fill(Qt::white);
   QPainter p(&out);
   p.drawImage(0, 0, source);
@@ -135,8 +140,8 @@ QPen Stroke(const QColor& c, qreal width) {
 }
 
 // A button picture of `size` pixels: face plus glyph drawn in a 64-unit design space.
-QImage Button(int size, Shape shape, ButtonState state, const Glyph& glyph) {
-  QImage image = Canvas(size, size);
+QImage Button(int size, Shape shape, ButtonState state, const Glyph& glyph, int scale) {
+  QImage image = Canvas(size, size, scale);
   QPainter p(&image);
   Antialias(p);
   const qreal inset = size >= 64 ? 3 : 2;
@@ -316,8 +321,8 @@ void DrawEmblem(QPainter& p, const QRectF& r) {
   p.drawRoundedRect(QRectF(at(15, 48), at(49, 50.5)), 1 * u, 1 * u);
 }
 
-QImage DrawLogo(int width, int height, qreal emblem, qreal nameSize, bool withMaker) {
-  QImage image = Canvas(width, height);
+QImage DrawLogo(int width, int height, qreal emblem, qreal nameSize, bool withMaker, int scale) {
+  QImage image = Canvas(width, height, scale);
   QPainter p(&image);
   Antialias(p);
   const qreal top = (height - emblem) / 2;
@@ -391,10 +396,10 @@ std::pair<int, int> SettingsPage(int id) {
   }
 }
 
-QImage DrawNavigationStrip(int screenId) {
+QImage DrawNavigationStrip(int screenId, int scale) {
   const int width = 800;
   const int height = 90;
-  QImage image = Canvas(width, height);
+  QImage image = Canvas(width, height, scale);
   QPainter p(&image);
   Antialias(p);
   QLinearGradient panel(0, 0, 0, height);
@@ -475,7 +480,7 @@ std::vector<ButtonSpec> Buttons() {
 
 }  // namespace
 
-std::vector<Picture> DrawAllPictures() {
+std::vector<Picture> DrawAllPictures(int scale) {
   std::vector<Picture> out;
   const struct {
     const char* suffix;
@@ -487,14 +492,14 @@ std::vector<Picture> DrawAllPictures() {
   for (const ButtonSpec& b : Buttons()) {
     for (const auto& s : states) {
       out.push_back({QString("%1%2.bmp").arg(b.stem, s.suffix),
-                     Button(b.size, b.shape, s.state, b.glyph), true});
+                     Button(b.size, b.shape, s.state, b.glyph, scale), true});
     }
   }
-  out.push_back({"LogoGross.bmp", DrawLogo(400, 110, 84, 40, true), false});
-  out.push_back({"LogoKlein.bmp", DrawLogo(210, 44, 34, 21, false), false});
+  out.push_back({"LogoGross.bmp", DrawLogo(400, 110, 84, 40, true, scale), false});
+  out.push_back({"LogoKlein.bmp", DrawLogo(210, 44, 34, 21, false, scale), false});
   for (int id = 1; id <= 12; ++id) {
-    out.push_back(
-        {QString("Navigation%1.bmp").arg(id, 2, 10, QChar('0')), DrawNavigationStrip(id), false});
+    out.push_back({QString("Navigation%1.bmp").arg(id, 2, 10, QChar('0')),
+                   DrawNavigationStrip(id, scale), false});
   }
   return out;
 }

@@ -19,8 +19,9 @@ struct Picture {
   bool keyed;    // true for button pictures drawn with the transparent colour
 };
 
-// Every picture of the shipped tree, in a stable order.
-std::vector<Picture> DrawAllPictures();
+// Every picture of the shipped tree, in a stable order. Scale 2 draws each at twice its pixel
+// size, for windows shown at 200 % (shipped as "<name>@2x.bmp" beside the picture).
+std::vector<Picture> DrawAllPictures(int scale = 1);
 
 // The program's icon: the logo's emblem on a transparent square of `size` pixels.
 QImage DrawIcon(int size);

@@ -1,6 +1,7 @@
 // roviro-artgen: draws the shipped pictures, or checks a shipped tree.
 //
-//   roviro-artgen OUTDIR [--sheet FILE.png]   writes every picture into OUTDIR (BMP), and
+//   roviro-artgen OUTDIR [--sheet FILE.png]   writes every picture into OUTDIR (BMP), each
+//                                             also at twice the size as <name>@2x.bmp, and
 //                                             optionally a contact sheet of the whole set
 //   roviro-artgen --icons THEMEDIR NAME       writes the program's icon as
 //                                             THEMEDIR/<n>x<n>/apps/NAME.png for every size
@@ -30,7 +31,12 @@ int Generate(const QString& outDir, const QString& sheet) {
     return 1;
   }
   const std::vector<roviro::art::Picture> pictures = roviro::art::DrawAllPictures();
-  for (const auto& pic : pictures) {
+  std::vector<roviro::art::Picture> all = pictures;
+  for (roviro::art::Picture& pic : roviro::art::DrawAllPictures(2)) {
+    pic.name.replace(QStringLiteral(".bmp"), QStringLiteral("@2x.bmp"));
+    all.push_back(std::move(pic));
+  }
+  for (const auto& pic : all) {
     const QString path = QDir(outDir).filePath(pic.name);
     // Written to a neighbour first, so an interrupted run never leaves a torn picture.
     const QString part = path + ".part.bmp";

@@ -31,5 +31,17 @@ TEST_F(AppObjectTest, SimulateFindsTheBoxOverThePseudoTerminal) {
   EXPECT_EQ(d.Link().RunningWorkers(), 0);
 }
 
+TEST_F(AppObjectTest, ANamedSimulatedMotorMustBeACatalogueOfTheProgram) {
+  WriteProfile();
+  LinkTree();
+  AppOptions options;
+  options.simulate = true;
+  options.simulatedMotor = "nosuch";
+  options.programDir = program.Path();
+  options.dataDir = data.Path();
+  CVQZodavaRozeApp app(options);
+  EXPECT_FALSE(app.InitInstance());
+}
+
 }  // namespace
 }  // namespace roviro::test

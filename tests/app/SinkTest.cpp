@@ -158,6 +158,10 @@ TEST(AppOptions, ReadsEveryOptionAndRefusesWhatItDoesNotKnow) {
   EXPECT_EQ(error, "unknown option: --colour");
   ASSERT_TRUE(ParseAppOptions({"--simulate"}, &o, &error));
   EXPECT_TRUE(o.simulate);
+  EXPECT_FALSE(ParseAppOptions({"--simulate-motor", "compact"}, &o, &error));
+  EXPECT_EQ(error, "--simulate-motor needs --simulate");
+  ASSERT_TRUE(ParseAppOptions({"--simulate-motor", "compact", "--simulate"}, &o, &error));
+  EXPECT_EQ(o.simulatedMotor, "compact");
 
   EXPECT_EQ(PortNumberOfPath("/dev/ttyUSB3"), 3);
   EXPECT_EQ(PortNumberOfPath("/dev/ttyACM12"), 12);

@@ -149,6 +149,35 @@ TEST(PictureHolder, KeyColourStaysTransparentAndModesPlaceThePicture) {
   EXPECT_EQ(holder.Draw(0, {0, 0, 4, 4}, &outside, p, 0), kDrawEmptySource);
 }
 
+TEST(PictureHolder, AScaledWindowDrawsTheDetailPictureOfTwiceTheSize) {
+  TempFolder folder;
+  SaveImage(folder, "Logo.bmp", SolidImage(4, 3, Qt::red));
+  SaveImage(folder, "Logo@2x.bmp", SolidImage(8, 6, Qt::blue));
+  SaveImage(folder, "Odd.bmp", SolidImage(4, 3, Qt::red));
+  SaveImage(folder, "Odd@2x.bmp", SolidImage(5, 5, Qt::blue));  // not twice the size: unused
+  EXPECT_EQ(DetailPictureName("a.b/Logo.bmp"), "a.b/Logo@2x.bmp");
+  EXPECT_EQ(DetailPictureName("a.b/Logo"), "a.b/Logo@2x");
+  PictureHolder logo, odd;
+  ASSERT_TRUE(logo.AddFrame(folder.File("Logo.bmp")));
+  ASSERT_TRUE(odd.AddFrame(folder.File("Odd.bmp")));
+  EXPECT_EQ(logo.FrameSize().cx, 4);  // places and sizes follow the picture itself
+
+  auto draw = [](const PictureHolder& holder, qreal ratio) {
+    QImage target(QSize(10, 10) * ratio, QImage::Format_RGB32);
+    target.setDevicePixelRatio(ratio);
+    target.fill(Qt::white);
+    QPainter p(&target);
+    EXPECT_EQ(holder.Draw(0, {1, 1, 5, 4}, nullptr, p, 0), kDrawOk);
+    return target;
+  };
+  const QImage sharp = draw(logo, 2);
+  EXPECT_EQ(sharp.pixelColor(2, 2), QColor(Qt::blue));  // device pixels of the logical (1, 1)
+  EXPECT_EQ(sharp.pixelColor(9, 7), QColor(Qt::blue));
+  EXPECT_EQ(sharp.pixelColor(10, 8), QColor(Qt::white));
+  EXPECT_EQ(draw(logo, 1).pixelColor(2, 2), QColor(Qt::red));
+  EXPECT_EQ(draw(odd, 2).pixelColor(4, 4), QColor(Qt::red));
+}
+
 TEST(FontCache, PreparedSlotsAndTheFreeSlot) {
   FontCache& fonts = FontCache::Instance();
   EXPECT_EQ(fonts.Font(0).pixelSize(), 12);

@@ -41,6 +41,15 @@ bool PictureCache::LoadPictureFile(const std::string& file, QImage* out) {
   return true;
 }
 
+std::string DetailPictureName(const std::string& file) {
+  const std::size_t dot = file.rfind('.');
+  const std::size_t slash = file.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
+    return file + "@2x";
+  }
+  return file.substr(0, dot) + "@2x" + file.substr(dot);
+}
+
 const PictureRecord* PictureCache::Acquire(const std::string& file) {
   for (Entry& e : m_entries) {
     if (EqualsNoCase(e.record.fileName, file)) {
@@ -55,6 +64,11 @@ const PictureRecord* PictureCache::Acquire(const std::string& file) {
   Entry& e = m_entries.emplace_back();
   e.references = 1;
   e.record.fileName = file;
+  // A detail picture of any other size would not fit the places computed from the picture.
+  QImage detail;
+  if (LoadPictureFile(DetailPictureName(file), &detail) && detail.size() == image.size() * 2) {
+    e.record.detail = std::move(detail);
+  }
   e.record.image = std::move(image);
   return &e.record;
 }
@@ -175,12 +189,19 @@ int PictureHolder::Draw(std::uint32_t key, const Rect& target, const Rect* sourc
   if (place.result != kDrawOk) {
     return place.result;
   }
-  QImage part = image.copy(ToQRect(place.source));
+  // On a window shown at more than 100 % the detail picture gives the device pixels; it is
+  // cut and scaled as the picture would be, at twice the size.
+  const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
+  const bool detailed = ratio > 1.0 && !record->detail.isNull();
+  const int factor = detailed ? 2 : 1;
+  const QRect cut = ToQRect(place.source);
+  QImage part =
+      detailed ? record->detail.copy(QRect(cut.topLeft() * 2, cut.size() * 2)) : image.copy(cut);
   const bool blend = (drawMode & kDrawBlend) != 0;
   if (!blend && (drawMode & kDrawKeyColour)) {
     part = MaskKeyColour(part, key);
   }
-  const QSize size(place.target.Width(), place.target.Height());
+  const QSize size(place.target.Width() * factor, place.target.Height() * factor);
   if (part.size() != size) {
     const bool resample = (drawMode & (kDrawResample | kDrawResampleSmooth)) != 0;
     part = part.scaled(size, Qt::IgnoreAspectRatio,
@@ -192,6 +213,11 @@ int PictureHolder::Draw(std::uint32_t key, const Rect& target, const Rect* sourc
     opacity *= 0.45;
   }
   painter.setOpacity(painter.opacity() * opacity);
+  if (detailed) {
+    part.setDevicePixelRatio(factor);
+    // Other ratios than 2 scale the detail picture once more, down, which must stay smooth.
+    if (ratio != factor) painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  }
   painter.drawImage(QPoint(place.target.left, place.target.top), part);
   painter.restore();
   return kDrawOk;

@@ -22,7 +22,14 @@ namespace roviro {
 struct PictureRecord {
   std::string fileName;  // as given
   QImage image;          // the program's own copy of the decoded picture
+  // The same picture drawn at twice the pixel size ("<name>@2x.<ext>" beside the file), for
+  // windows shown at 200 % and more; null when there is none. Placement and sizes always
+  // follow `image`.
+  QImage detail;
 };
+
+// "Bilder/Logo.bmp" gives "Bilder/Logo@2x.bmp".
+std::string DetailPictureName(const std::string& file);
 
 class PictureCache {
  public:
