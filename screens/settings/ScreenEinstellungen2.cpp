@@ -112,10 +112,7 @@ CScreenEinstellungen2::CScreenEinstellungen2(CVQZodavaRozeDlg* dlg)
 CScreenEinstellungen12::CScreenEinstellungen12(CVQZodavaRozeDlg* dlg)
     : CSpeedProfileScreen(dlg, 12, kScreen12Pairs) {}
 
-bool CSpeedProfileScreen::SwitchesUsed() const {
-  const CatalogueBranch* branch = Branch(1);
-  return Record() == nullptr || (branch != nullptr && branch->bUse != 0);
-}
+bool CSpeedProfileScreen::SwitchesUsed() const { return BranchUsed(1); }
 
 void CSpeedProfileScreen::UpdateScreenControls() {
   const bool used = SwitchesUsed();

@@ -90,10 +90,7 @@ CScreenEinstellungen3::CScreenEinstellungen3(CVQZodavaRozeDlg* dlg)
                             .onlyScrolledPair = true,
                             .storeClearsDirty = false}) {}
 
-bool CScreenEinstellungen3::FunctionUsed() const {
-  const CatalogueBranch* branch = Branch(2);
-  return Record() == nullptr || (branch != nullptr && branch->bUse != 0);
-}
+bool CScreenEinstellungen3::FunctionUsed() const { return BranchUsed(2); }
 
 bool CScreenEinstellungen3::FunctionHidden() const {
   const CatalogueBranch* branch = Branch(2);

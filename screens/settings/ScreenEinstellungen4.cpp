@@ -85,10 +85,7 @@ CScreenEinstellungen4::CScreenEinstellungen4(CVQZodavaRozeDlg* dlg)
                             .owned = kScreen5Owned,
                             .storeClearsDirty = false}) {}
 
-bool CScreenEinstellungen4::ThresholdSwitchUsed() const {
-  const CatalogueBranch* branch = Branch(3);
-  return Record() == nullptr || (branch != nullptr && branch->bUse != 0);
-}
+bool CScreenEinstellungen4::ThresholdSwitchUsed() const { return BranchUsed(3); }
 
 void CScreenEinstellungen4::LoadValues() {
   if (Record() != nullptr && !ThresholdSwitchUsed()) {

@@ -49,10 +49,7 @@ CScreenFek_2::CScreenFek_2(CVQZodavaRozeDlg* dlg)
                             .owned = kScreen11Owned,
                             .onlyScrolledPair = true}) {}
 
-bool CScreenFek_2::SwitchBUsed() const {
-  const CatalogueBranch* b = Branch(2);
-  return b == nullptr || b->bUse != 0;
-}
+bool CScreenFek_2::SwitchBUsed() const { return BranchUsed(2); }
 
 void CScreenFek_2::LoadValues() {
   // A catalogue that does not use branch 1 always has switch B's function on.

@@ -173,6 +173,11 @@ class CSettingsScreen : public CScreenDefaults {
   // is no catalogue or no record.
   const ScreenRecord* Record() const;
   const CatalogueBranch* Branch(int branch) const { return RecordBranch(Record(), branch); }
+  // Whether the record uses the branch (`bUse`); without a record every branch counts as used.
+  bool BranchUsed(int branch) const {
+    const CatalogueBranch* b = Branch(branch);
+    return b == nullptr || b->bUse != 0;
+  }
   const CatalogueObject* Object(int branch, int object) const {
     return RecordObject(Record(), branch, object);
   }
