@@ -87,7 +87,7 @@ constexpr StepValueSpec Step(int i) {
 }
 constexpr StepValueSpec kStepValues[] = {Step(0), Step(1), Step(2), Step(3), Step(4)};
 
-SettingsScreenSpec SpeedProfileSpec(int screenId, std::span<const ValuePairSpec> pairs) {
+SettingsScreenDefinition SpeedProfileSpec(int screenId, std::span<const ValuePairSpec> pairs) {
   return {.screenId = screenId,
           .fallbackPrev = 2,
           .fallbackNext = 4,

@@ -24,11 +24,11 @@ constexpr int kSettingsTab = 1;
 
 }  // namespace
 
-CSettingsScreen::CSettingsScreen(CVQZodavaRozeDlg* dlg, const SettingsScreenSpec& spec)
-    : CScreenDefaults(dlg, spec.screenId, spec.fallbackPrev, spec.fallbackNext),
-      m_spec(spec),
-      m_controls(spec.controls.size(), nullptr),
-      m_stepChanged(spec.steps.size(), false) {
+CSettingsScreen::CSettingsScreen(CVQZodavaRozeDlg* dlg, const SettingsScreenDefinition& definition)
+    : CScreenDefaults(dlg, definition.screenId, definition.fallbackPrev, definition.fallbackNext),
+      m_definition(definition),
+      m_controls(definition.controls.size(), nullptr),
+      m_stepChanged(definition.steps.size(), false) {
   // Without a dialog the page is looked for in an empty folder (and not found).
   m_desc.Load(m_dlg != nullptr ? m_dlg->Folder(FolderKind::Language) : std::string(), m_screenId,
               kPageCapacity);
@@ -44,8 +44,8 @@ HResult CSettingsScreen::TakeControls() {
   int switches = 0, stepButtons = 0, edits = 0, labels = 0, sliders = 0;
   int focus = 0;
   QWidget* previousFocus = nullptr;
-  for (std::size_t i = 0; i < m_spec.controls.size(); ++i) {
-    const SettingsControl kind = m_spec.controls[i].kind;
+  for (std::size_t i = 0; i < m_definition.controls.size(); ++i) {
+    const SettingsControl kind = m_definition.controls[i].kind;
     QWidget* control = nullptr;
     switch (kind) {
       case SettingsControl::kSwitch:
@@ -154,10 +154,10 @@ HResult CSettingsScreen::Create() {
   if (m_dlg->Title() != nullptr) m_dlg->Title()->SetText(m_desc.Heading());
 
   for (int i = 0; i < ControlCount(); ++i) {
-    const ControlSpec& c = m_spec.controls[static_cast<std::size_t>(i)];
+    const ControlSpec& c = m_definition.controls[static_cast<std::size_t>(i)];
     if (c.tooltipObject >= 0) m_dlg->ToolTip().AddTool(Control(i), m_desc.Tooltip(c.tooltipObject));
   }
-  for (const ValuePairSpec& p : m_spec.pairs) {
+  for (const ValuePairSpec& p : m_definition.pairs) {
     if (CMySliderCtrl* s = Slider(p.slider)) {
       const ValueRange r = ValueRangeFor(Record(), p.branch, p.object, m_desc, p.textObject);
       s->setRange(r.min, r.max);
@@ -165,7 +165,7 @@ HResult CSettingsScreen::Create() {
   }
   bool firstLabel = true;
   for (int i = 0; i < ControlCount(); ++i) {
-    const ControlSpec& c = m_spec.controls[static_cast<std::size_t>(i)];
+    const ControlSpec& c = m_definition.controls[static_cast<std::size_t>(i)];
     if (c.kind == SettingsControl::kStepButton && c.pictureObject >= 0) {
       LoadButtonBitmaps(Button(i), c.pictureObject);
     } else if (c.kind == SettingsControl::kLabel) {
@@ -202,12 +202,12 @@ void CSettingsScreen::ApplyDescription() {
 
 void CSettingsScreen::LoadValues() {
   LoadSwitches();
-  for (const ValuePairSpec& p : m_spec.pairs) LoadValuePair(p);
-  for (int i = 0; i < static_cast<int>(m_spec.steps.size()); ++i) LoadStepValue(i);
+  for (const ValuePairSpec& p : m_definition.pairs) LoadValuePair(p);
+  for (int i = 0; i < static_cast<int>(m_definition.steps.size()); ++i) LoadStepValue(i);
 }
 
 void CSettingsScreen::LoadSwitches() {
-  const std::vector<bool> on = ReadSwitches(SettingsBytes(), m_spec.switches);
+  const std::vector<bool> on = ReadSwitches(SettingsBytes(), m_definition.switches);
   for (int i = 0; i < static_cast<int>(on.size()); ++i) {
     // A switch whose bit is clear keeps the state the pool gave it (unchecked).
     if (on[static_cast<std::size_t>(i)] && Button(i) != nullptr) Button(i)->SetChecked(true);
@@ -222,7 +222,7 @@ void CSettingsScreen::LoadValuePair(const ValuePairSpec& p) {
 }
 
 void CSettingsScreen::LoadStepValue(int step) {
-  const StepValueSpec& s = m_spec.steps[static_cast<std::size_t>(step)];
+  const StepValueSpec& s = m_definition.steps[static_cast<std::size_t>(step)];
   const auto bytes = StepBytes();
   const int index = DivisionIndex(Motor(), bytes[static_cast<std::size_t>(s.byte)],
                                   bytes[static_cast<std::size_t>(s.byte) + 1]);
@@ -238,7 +238,7 @@ void CSettingsScreen::LoadStepValue(int step) {
 void CSettingsScreen::OnTimer(unsigned id) {
   if (id != kSettleTimer || m_dlg == nullptr) return;
   m_dlg->KillTimer(kSettleTimer);
-  for (const ValuePairSpec& p : m_spec.pairs) SettlePair(p);
+  for (const ValuePairSpec& p : m_definition.pairs) SettlePair(p);
 }
 
 void CSettingsScreen::SettlePair(const ValuePairSpec& p) {
@@ -278,8 +278,8 @@ void CSettingsScreen::OnEditChange(QWidget* focus) {
 }
 
 void CSettingsScreen::OnHScroll(unsigned, unsigned, QWidget* scrollBar, QWidget*) {
-  for (const ValuePairSpec& p : m_spec.pairs) {
-    if (m_spec.onlyScrolledPair && Control(p.slider) != scrollBar) continue;
+  for (const ValuePairSpec& p : m_definition.pairs) {
+    if (m_definition.onlyScrolledPair && Control(p.slider) != scrollBar) continue;
     FollowSlider(p);
   }
 }
@@ -307,13 +307,13 @@ void CSettingsScreen::StoreValues() {
   SettleIfPending();
   m_dlg->KillTimer(kSettleTimer);
   StoreScreenValues();
-  if (m_spec.storeClearsDirty) m_flags &= ~kScreenDirty;
+  if (m_definition.storeClearsDirty) m_flags &= ~kScreenDirty;
 }
 
 void CSettingsScreen::StoreScreenValues() {
-  for (const ValuePairSpec& p : m_spec.pairs) StoreValuePair(p);
+  for (const ValuePairSpec& p : m_definition.pairs) StoreValuePair(p);
   StoreSwitches();
-  for (int i = 0; i < static_cast<int>(m_spec.steps.size()); ++i) StoreStepValue(i);
+  for (int i = 0; i < static_cast<int>(m_definition.steps.size()); ++i) StoreStepValue(i);
 }
 
 void CSettingsScreen::StoreValuePair(const ValuePairSpec& p) {
@@ -325,12 +325,13 @@ void CSettingsScreen::StoreValuePair(const ValuePairSpec& p) {
 
 void CSettingsScreen::StoreSwitches() {
   std::vector<bool> checked;
-  for (int i = 0; i < static_cast<int>(m_spec.switches.size()); ++i) checked.push_back(Checked(i));
-  WriteSwitches(SettingsBytes(), m_spec.owned, m_spec.switches, checked);
+  for (int i = 0; i < static_cast<int>(m_definition.switches.size()); ++i)
+    checked.push_back(Checked(i));
+  WriteSwitches(SettingsBytes(), m_definition.owned, m_definition.switches, checked);
 }
 
 void CSettingsScreen::StoreStepValue(int step) {
-  const StepValueSpec& s = m_spec.steps[static_cast<std::size_t>(step)];
+  const StepValueSpec& s = m_definition.steps[static_cast<std::size_t>(step)];
   const CMyStatic* label = Label(s.label);
   if (label == nullptr) return;
   roviro::StoreStepValue(StepBytes(), s.byte, ReadNumber(label->GetText()),
@@ -346,7 +347,7 @@ bool CSettingsScreen::StepChanged(int step) const {
 // Step values
 
 void CSettingsScreen::StepUp(int step) {
-  const StepValueSpec& s = m_spec.steps[static_cast<std::size_t>(step)];
+  const StepValueSpec& s = m_definition.steps[static_cast<std::size_t>(step)];
   CMyStatic* label = Label(s.label);
   if (label == nullptr) return;
   const std::string text = FormatValue(
@@ -359,7 +360,7 @@ void CSettingsScreen::StepUp(int step) {
 }
 
 void CSettingsScreen::StepDown(int step) {
-  const StepValueSpec& s = m_spec.steps[static_cast<std::size_t>(step)];
+  const StepValueSpec& s = m_definition.steps[static_cast<std::size_t>(step)];
   CMyStatic* label = Label(s.label);
   if (label == nullptr) return;
   const std::string text = FormatValue(
@@ -382,19 +383,19 @@ void CSettingsScreen::OnCommand(QWidget* focus) {
     m_dlg->PostMessage(kMsgSwitchScreen, static_cast<std::uintptr_t>(NavigationTarget(back)), 0);
     return;
   }
-  if (m_spec.steps.empty()) {
+  if (m_definition.steps.empty()) {
     m_flags |= kScreenDirty;
     return;
   }
-  for (int i = 0; i < static_cast<int>(m_spec.steps.size()); ++i) {
-    const StepValueSpec& s = m_spec.steps[static_cast<std::size_t>(i)];
+  for (int i = 0; i < static_cast<int>(m_definition.steps.size()); ++i) {
+    const StepValueSpec& s = m_definition.steps[static_cast<std::size_t>(i)];
     if (focus != nullptr && focus == Control(s.plus)) return StepUp(i);
     if (focus != nullptr && focus == Control(s.minus)) return StepDown(i);
   }
 }
 
 void CSettingsScreen::OnButtonClicked(QWidget* focus) {
-  for (int i = 0; i < static_cast<int>(m_spec.switches.size()); ++i) {
+  for (int i = 0; i < static_cast<int>(m_definition.switches.size()); ++i) {
     if (focus != nullptr && focus == Control(i)) {
       m_flags |= kScreenDirty;
       UpdateControls();
@@ -432,7 +433,7 @@ void CSettingsScreen::UpdateControls() {
 Size CSettingsScreen::Preferred(int index) const {
   if (CMyButton* b = Button(index)) {
     Size size = b->GetPreferredSize(kSwitchSizeOptions);
-    if (m_spec.controls[static_cast<std::size_t>(index)].kind == SettingsControl::kSwitch &&
+    if (m_definition.controls[static_cast<std::size_t>(index)].kind == SettingsControl::kSwitch &&
         size.cx > 0) {
       size.cx += kSwitchBoxExtra;
     }
@@ -469,12 +470,12 @@ void CSettingsScreen::OnLeave() {
   if (m_dlg == nullptr) return;
   // A settle still due belongs to this screen only.
   m_dlg->KillTimer(kSettleTimer);
-  CreateEmptyScreenSettings(m_dlg->Folder(FolderKind::ScreenSettings), m_spec.settingsFile);
+  CreateEmptyScreenSettings(m_dlg->Folder(FolderKind::ScreenSettings), m_definition.settingsFile);
 }
 
 void CSettingsScreen::OnEnter() {
   if (m_dlg != nullptr)
-    ReadScreenSettings(m_dlg->Folder(FolderKind::ScreenSettings), m_spec.settingsFile);
+    ReadScreenSettings(m_dlg->Folder(FolderKind::ScreenSettings), m_definition.settingsFile);
 }
 
 }  // namespace roviro

@@ -80,7 +80,7 @@ struct StepValueSpec {
 };
 
 // Everything a settings screen declares about itself.
-struct SettingsScreenSpec {
+struct SettingsScreenDefinition {
   int screenId;
   int fallbackPrev;  // back and next without a current catalogue or record
   int fallbackNext;
@@ -102,7 +102,7 @@ inline constexpr int kSettleDelayMs = 800;
 
 class CSettingsScreen : public CScreenDefaults {
  public:
-  CSettingsScreen(CVQZodavaRozeDlg* dlg, const SettingsScreenSpec& spec);
+  CSettingsScreen(CVQZodavaRozeDlg* dlg, const SettingsScreenDefinition& definition);
 
   // Timer 20: the settle step of every value pair.
   void OnTimer(unsigned id) override;
@@ -200,14 +200,14 @@ class CSettingsScreen : public CScreenDefaults {
   static void SetEditText(QPlainTextEdit* edit, const std::string& text);
   static std::string EditText(const QPlainTextEdit* edit);
 
-  const SettingsScreenSpec& Spec() const { return m_spec; }
+  const SettingsScreenDefinition& Definition() const { return m_definition; }
   // Whether "+" or "-" changed step value `step` since the load.
   bool StepChanged(int step) const;
 
  private:
   void SettleIfPending();
 
-  SettingsScreenSpec m_spec;
+  SettingsScreenDefinition m_definition;
   std::vector<QWidget*> m_controls;
   std::vector<bool> m_stepChanged;
 };

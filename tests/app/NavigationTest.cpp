@@ -223,7 +223,7 @@ TEST_F(NavigationTest, TheSettingsTabStaysWhenTheFirstRecordNamesNoNextScreen) {
   const std::string config = JoinPath(program.Path(), "LoaderDaten/Config");
   ASSERT_TRUE(CreateFolderTree(config));
   std::string motors;
-  for (const MotorSpec& m : RealisticMotors(7)) motors += MotorXml(m);
+  for (const MotorEntry& m : RealisticMotors(7)) motors += MotorXml(m);
   const std::string document =
       DocumentXml("<Scr>" + ScreenXml(1, -1, -1) + ScreenXml(3, 4, 1) + "</Scr>" + KxbmXml(motors));
   ASSERT_TRUE(WriteCatalogueArchive(JoinPath(config, "Kurz.kxbmc"), {{"Kurz.kxbm", document}}));

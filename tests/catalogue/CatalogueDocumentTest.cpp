@@ -15,14 +15,14 @@ using test::GuidText;
 using test::KxbmXml;
 using test::LineBytes;
 using test::LineElement;
-using test::MotorSpec;
+using test::MotorEntry;
 using test::MotorXml;
 
 constexpr std::uint32_t kErrorStyle = kMbIconError | kMbTopmost;
 
 // A motor type that passes every check, at index `index`, with the given lines.
-MotorSpec Motor(std::uint32_t index, const std::string& lines = {}) {
-  MotorSpec m;
+MotorEntry Motor(std::uint32_t index, const std::string& lines = {}) {
+  MotorEntry m;
   m.code = 0x00123400u + index;
   m.nqb = GuidText(77, index);
   m.umode = GuidText(78, index);
@@ -194,7 +194,7 @@ TEST_F(CatalogueDocumentTest, DocumentWithoutHeaderGivesNoCatalogue) {
 // ---- motor records -----------------------------------------------------------------------
 
 TEST_F(CatalogueDocumentTest, MotorIndexIsTheLowerThreeBitsOfTheCode) {
-  MotorSpec m = Motor(0);
+  MotorEntry m = Motor(0);
   m.code = 0x0012340Au;  // 0x0A AND 7 = 2
   m.name = "RM 20/12";
   const Catalogue* c = ReadMotors(MotorXml(m));
@@ -207,8 +207,8 @@ TEST_F(CatalogueDocumentTest, MotorIndexIsTheLowerThreeBitsOfTheCode) {
 }
 
 TEST_F(CatalogueDocumentTest, RumpfIsSkippedWithoutUsableMotorCode) {
-  MotorSpec high = Motor(5);  // index 5 has no record
-  MotorSpec noCode = Motor(1);
+  MotorEntry high = Motor(5);  // index 5 has no record
+  MotorEntry noCode = Motor(1);
   std::string noCodeXml = MotorXml(noCode);
   noCodeXml.replace(noCodeXml.find("dhMoNa=\""), std::string("dhMoNa=\"00 12 34 01\"").size(), "");
   ASSERT_EQ(noCodeXml.find("dhMoNa"), std::string::npos);
@@ -232,10 +232,10 @@ TEST_F(CatalogueDocumentTest, MoNaNeedNotBeTheVeryFirstChild) {
 }
 
 TEST_F(CatalogueDocumentTest, DivisionTableIsClearedThenReadAsAtMostSixBytes) {
-  MotorSpec a = Motor(0);
+  MotorEntry a = Motor(0);
   a.divHB = "12 34";
   a.divLB = "01 02 03 04 05 06 07 08";
-  MotorSpec b = Motor(1);
+  MotorEntry b = Motor(1);
   b.divHB = "";
   b.divLB = "f";
   const Catalogue* c = ReadMotors(MotorXml(a) + MotorXml(b));
@@ -376,7 +376,7 @@ TEST_F(CatalogueDocumentTest, EveryGuidFaultHasItsMessageAndTheValueIsKept) {
   };
   for (const Case& k : cases) {
     m_sink.Clear();
-    MotorSpec m = Motor(0);
+    MotorEntry m = Motor(0);
     m.nqb = k.nqb;
     m.umode = k.umode;
     m_list.clear();
@@ -405,7 +405,7 @@ TEST_F(CatalogueDocumentTest, MissingGuidAttributeCountsAsEmpty) {
 
 TEST_F(CatalogueDocumentTest, NoSinkMeansNoMessagesAndNoFault) {
   m_context.sink = nullptr;
-  MotorSpec m = Motor(0, "<Zl5>2F 03 2E 10 11 4E</Zl5><Zeile>00</Zeile>");
+  MotorEntry m = Motor(0, "<Zl5>2F 03 2E 10 11 4E</Zl5><Zeile>00</Zeile>");
   m.nqb = "falsch";
   EXPECT_NE(ReadMotors(MotorXml(m)), nullptr);
   EXPECT_TRUE(m_sink.Boxes().empty());

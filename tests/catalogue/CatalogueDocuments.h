@@ -63,7 +63,7 @@ inline std::string GuidText(unsigned a, unsigned b) {
   return text;
 }
 
-struct MotorSpec {
+struct MotorEntry {
   std::uint32_t code = 0;  // dhMoNa; its lower three bits are the motor index
   std::string name = "RM 10/16";
   std::string nqb;
@@ -82,7 +82,7 @@ inline std::string AllFactoryLines(unsigned seed) {
   return out;
 }
 
-inline std::string MotorXml(const MotorSpec& m) {
+inline std::string MotorXml(const MotorEntry& m) {
   return "<Rumpf><MoNa dhMoNa=\"" + ValueToHex(m.code) + "\" strMoNa=\"" + m.name +
          "\"/><Guid strGuidNQB=\"" + m.nqb + "\" strGuidUMode=\"" + m.umode + "\"/><DivTab><ucHB>" +
          m.divHB + "</ucHB><ucLB>" + m.divLB + "</ucLB></DivTab><ParaDa>" + m.lines +
@@ -118,10 +118,10 @@ inline std::string DocumentXml(const std::string& body,
 }
 
 // The three motor types of catalogue `id`, with GUIDs unique to it.
-inline std::vector<MotorSpec> RealisticMotors(unsigned id) {
-  std::vector<MotorSpec> motors;
+inline std::vector<MotorEntry> RealisticMotors(unsigned id) {
+  std::vector<MotorEntry> motors;
   for (unsigned k = 0; k < 3; ++k) {
-    MotorSpec m;
+    MotorEntry m;
     m.code = 0x00100000u + ((id & 0xFFFu) << 8) + k;
     m.name = "RM " + std::to_string(id) + "/" + std::to_string(k);
     m.nqb = GuidText(id, 0x100 + k);
@@ -142,7 +142,7 @@ inline std::string RealisticCatalogue(unsigned id) {
   }
   screens += "</Scr>";
   std::string motors;
-  for (const MotorSpec& m : RealisticMotors(id)) motors += MotorXml(m);
+  for (const MotorEntry& m : RealisticMotors(id)) motors += MotorXml(m);
   return DocumentXml(screens + KxbmXml(motors));
 }
 

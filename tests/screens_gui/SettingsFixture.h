@@ -46,14 +46,14 @@ class SettingsTest : public ScreensTest {
       InstallCatalogues({});
     } else {
       std::string motors;
-      std::vector<MotorSpec> specs = RealisticMotors(7);
-      for (std::size_t k = 0; k < specs.size(); ++k) {
+      std::vector<MotorEntry> entries = RealisticMotors(7);
+      for (std::size_t k = 0; k < entries.size(); ++k) {
         const int h = static_cast<int>(k) * 0x10;
         char hb[40];
         std::snprintf(hb, sizeof hb, "%02X %02X %02X %02X %02X %02X", h + 1, h + 2, h + 3, h + 4,
                       h + 5, h + 6);
-        specs[k].divHB = hb;
-        motors += MotorXml(specs[k]);
+        entries[k].divHB = hb;
+        motors += MotorXml(entries[k]);
       }
       InstallCatalogues({DocumentXml("<Scr>" + screens + "</Scr>" + KxbmXml(motors))});
     }
