@@ -23,6 +23,22 @@
 
 namespace {
 
+// Writes the picture to a neighbour first and renames it over the target, so an interrupted
+// run never leaves a torn picture behind.
+bool SaveReplacing(const QImage& image, const QString& path, const char* format) {
+  const QString part = path + ".part." + QString::fromLatin1(format).toLower();
+  if (!image.save(part, format)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(part));
+    return false;
+  }
+  QFile::remove(path);
+  if (!QFile::rename(part, path)) {
+    std::fprintf(stderr, "cannot replace %s\n", qPrintable(path));
+    return false;
+  }
+  return true;
+}
+
 using roviro::ScreenDescription;
 
 int Generate(const QString& outDir, const QString& sheet) {
@@ -38,17 +54,7 @@ int Generate(const QString& outDir, const QString& sheet) {
   }
   for (const auto& pic : all) {
     const QString path = QDir(outDir).filePath(pic.name);
-    // Written to a neighbour first, so an interrupted run never leaves a torn picture.
-    const QString part = path + ".part.bmp";
-    if (!pic.image.convertToFormat(QImage::Format_RGB888).save(part, "BMP")) {
-      std::fprintf(stderr, "cannot write %s\n", qPrintable(part));
-      return 1;
-    }
-    QFile::remove(path);
-    if (!QFile::rename(part, path)) {
-      std::fprintf(stderr, "cannot replace %s\n", qPrintable(path));
-      return 1;
-    }
+    if (!SaveReplacing(pic.image.convertToFormat(QImage::Format_RGB888), path, "BMP")) return 1;
   }
   if (!sheet.isEmpty() && !roviro::art::DrawContactSheet(pictures).save(sheet, "PNG")) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(sheet));
@@ -65,16 +71,7 @@ int GenerateIcons(const QString& themeDir, const QString& name) {
       return 1;
     }
     const QString path = QDir(folder).filePath(name + ".png");
-    const QString part = path + ".part.png";
-    if (!roviro::art::DrawIcon(size).save(part, "PNG")) {
-      std::fprintf(stderr, "cannot write %s\n", qPrintable(part));
-      return 1;
-    }
-    QFile::remove(path);
-    if (!QFile::rename(part, path)) {
-      std::fprintf(stderr, "cannot replace %s\n", qPrintable(path));
-      return 1;
-    }
+    if (!SaveReplacing(roviro::art::DrawIcon(size), path, "PNG")) return 1;
   }
   return 0;
 }
