@@ -4,7 +4,7 @@
 #include <QVariant>
 
 #include "app/ToolTips.h"
-#include "ui/controls/Fonts.h"
+#include "controls/Fonts.h"
 
 namespace roviro {
 

@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "ui/controls/MyButton.h"
-#include "ui/controls/MyProgressCtrl.h"
-#include "ui/controls/MySliderCtrl.h"
-#include "ui/controls/MyStatic.h"
+#include "controls/MyButton.h"
+#include "controls/MyProgressCtrl.h"
+#include "controls/MySliderCtrl.h"
+#include "controls/MyStatic.h"
 
 namespace roviro {
 

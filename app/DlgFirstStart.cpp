@@ -9,8 +9,8 @@
 #include "catalogue/Archive.h"
 #include "catalogue/ContactProfile.h"
 #include "catalogue/XmlSupport.h"
-#include "ui/TextHelpers.h"
-#include "ui/controls/Fonts.h"
+#include "controls/Fonts.h"
+#include "pages/TextHelpers.h"
 
 namespace roviro {
 

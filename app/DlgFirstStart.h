@@ -12,8 +12,8 @@
 #include <string>
 
 #include "catalogue/ContactRecord.h"
+#include "controls/MyDialog.h"
 #include "platform/Result.h"
-#include "ui/controls/MyDialog.h"
 
 namespace roviro {
 

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "ui/controls/MyDialog.h"
+#include "controls/MyDialog.h"
 
 namespace roviro {
 

@@ -18,7 +18,7 @@ namespace roviro {
 
 // File dialog filters are written as the program has always written them: pairs of a
 // description and a pattern separated by "|", ended by "||" ("kxmc-File (*.kxmc)|*.kxmc||").
-// The parameter-file filter is kParameterFileFilter in screens/ParameterFile.h.
+// The parameter-file filter is kParameterFileFilter in records/ParameterFile.h.
 
 // The filter in the form Qt's file dialogs take: "kxmc-File (*.kxmc)".
 std::string QtFileFilter(const std::string& filter);

@@ -10,9 +10,9 @@
 #include <array>
 #include <cstdint>
 
+#include "controls/geometry/ControlGeometry.h"
+#include "pages/ScreenDescription.h"
 #include "platform/Result.h"
-#include "ui/ScreenDescription.h"
-#include "ui/controls/ControlGeometry.h"
 
 class QPainter;
 class QTreeWidget;

@@ -20,9 +20,9 @@
 #include "app/VQZodavaRozeApp.h"
 #include "catalogue/ContactProfile.h"
 #include "catalogue/LudFile.h"
+#include "controls/Fonts.h"
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
-#include "ui/TextHelpers.h"
-#include "ui/controls/Fonts.h"
 
 namespace roviro {
 

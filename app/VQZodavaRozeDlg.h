@@ -24,10 +24,10 @@
 #include "app/ToolTips.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ContactRecord.h"
+#include "controls/Pictures.h"
 #include "device/DeviceLink.h"
+#include "pages/ScreenDescription.h"
 #include "platform/Folders.h"
-#include "ui/ScreenDescription.h"
-#include "ui/controls/Pictures.h"
 
 namespace roviro {
 

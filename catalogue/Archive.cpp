@@ -12,8 +12,8 @@
 #include <system_error>
 #include <vector>
 
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
-#include "ui/TextHelpers.h"
 
 namespace roviro {
 

@@ -14,9 +14,9 @@
 #include "catalogue/Archive.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/XmlSupport.h"
+#include "pages/TextHelpers.h"
 #include "platform/Folders.h"
 #include "platform/Paths.h"
-#include "ui/TextHelpers.h"
 
 namespace roviro {
 

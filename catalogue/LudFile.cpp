@@ -7,8 +7,8 @@
 
 #include "catalogue/Archive.h"
 #include "catalogue/XmlSupport.h"
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
-#include "ui/TextHelpers.h"
 
 namespace roviro {
 

@@ -9,8 +9,8 @@
 #include "catalogue/Archive.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/XmlSupport.h"
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
-#include "ui/TextHelpers.h"
 
 namespace roviro::cli {
 

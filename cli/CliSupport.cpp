@@ -16,9 +16,9 @@
 
 #include "catalogue/Archive.h"
 #include "catalogue/XmlSupport.h"
+#include "pages/ScreenDescription.h"
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
-#include "ui/ScreenDescription.h"
-#include "ui/TextHelpers.h"
 
 namespace roviro::cli {
 

@@ -12,12 +12,12 @@
 #include "cli/FileCommands.h"
 #include "cli/SafetyCommands.h"
 #include "device/OperatingData.h"
+#include "pages/ScreenDescription.h"
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
-#include "screens/MotorList.h"
-#include "screens/OperatingDataView.h"
-#include "screens/ParameterFile.h"
-#include "ui/ScreenDescription.h"
-#include "ui/TextHelpers.h"
+#include "records/ParameterFile.h"
+#include "rules/MotorList.h"
+#include "rules/OperatingDataView.h"
 
 namespace roviro::cli {
 

@@ -11,11 +11,11 @@
 #include "catalogue/Archive.h"
 #include "catalogue/ParameterImage.h"
 #include "catalogue/XmlSupport.h"
+#include "pages/ScreenDescription.h"
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
-#include "screens/MotorList.h"
-#include "screens/ParameterFile.h"
-#include "ui/ScreenDescription.h"
-#include "ui/TextHelpers.h"
+#include "records/ParameterFile.h"
+#include "rules/MotorList.h"
 
 namespace roviro::cli {
 

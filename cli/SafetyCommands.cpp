@@ -9,7 +9,7 @@
 #include "cli/FileCommands.h"
 #include "device/VerifyUpload.h"
 #include "platform/Paths.h"
-#include "screens/ParameterFile.h"
+#include "records/ParameterFile.h"
 #include "sim/TraceReplay.h"
 
 namespace roviro::cli {

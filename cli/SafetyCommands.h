@@ -10,9 +10,9 @@
 #include "catalogue/ContactRecord.h"
 #include "cli/BoxSession.h"
 #include "cli/CliSupport.h"
-#include "screens/Backups.h"
-#include "screens/ProgramSettings.h"
-#include "screens/ServiceHistory.h"
+#include "records/Backups.h"
+#include "records/ProgramSettings.h"
+#include "records/ServiceHistory.h"
 
 namespace roviro::cli {
 

@@ -1,7 +1,8 @@
 # The program window: roviro_app (application object, main dialog, screen base and switching,
-# first-start dialog, the Qt message sink and prompts) and the executable roviro-dazo, which
-# sits beside LoaderDaten/ in the build tree as in an installation.
-if(NOT TARGET roviro_ui OR NOT TARGET roviro_sim)
+# first-start dialog, the Qt message sink and prompts), the screens on it (cmake/screens.cmake)
+# and the executable roviro-dazo (programs/), which sits beside LoaderDaten/ in the build tree
+# as in an installation.
+if(NOT TARGET roviro_controls OR NOT TARGET roviro_sim)
   message(STATUS "roviro-dazo needs the custom controls and the simulator; not built")
   return()
 endif()
@@ -9,14 +10,14 @@ endif()
 file(GLOB ROVIRO_APP_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/app/*.cpp
   ${PROJECT_SOURCE_DIR}/app/*.h)
-list(FILTER ROVIRO_APP_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 add_library(roviro_app STATIC ${ROVIRO_APP_SOURCES})
 set_target_properties(roviro_app PROPERTIES AUTOMOC ON)
-target_link_libraries(roviro_app PUBLIC roviro_ui roviro_core roviro_sim Qt6::Widgets)
+target_link_libraries(roviro_app PUBLIC roviro_controls roviro_core roviro_sim Qt6::Widgets)
 target_compile_definitions(roviro_app PUBLIC ROVIRO_APP_ID="${ROVIRO_APP_ID}")
 
 include(${PROJECT_SOURCE_DIR}/cmake/screens.cmake)
 
-add_executable(roviro-dazo ${PROJECT_SOURCE_DIR}/app/main.cpp)
+# The entry point stands above everything: it builds the dialog and registers the screens.
+add_executable(roviro-dazo ${PROJECT_SOURCE_DIR}/programs/roviro-dazo.cpp)
 target_link_libraries(roviro-dazo PRIVATE roviro_screens)
 set_target_properties(roviro-dazo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

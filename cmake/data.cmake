@@ -31,7 +31,7 @@ if(TARGET Qt6::Gui)
   add_executable(roviro-artgen
     ${ROVIRO_DATA_SOURCE}/art/Main.cpp
     ${ROVIRO_DATA_SOURCE}/art/Artwork.cpp)
-  target_link_libraries(roviro-artgen PRIVATE roviro_core Qt6::Gui)
+  target_link_libraries(roviro-artgen PRIVATE roviro_pages Qt6::Gui)
 
   set(roviro_pictures_stamp ${CMAKE_BINARY_DIR}/roviro-pictures.stamp)
   add_custom_command(OUTPUT ${roviro_pictures_stamp}

@@ -1,7 +1,6 @@
-# The screens as the window shows them: roviro_screens holds the data screens
-# (screens/data/) and the settings screens (screens/settings/), built on the main dialog and
-# the custom controls. Their arithmetic and wording live in the Qt-free top level of
-# screens/, which belongs to the core.
+# The screens as the window shows them: roviro_screens holds the data screens (screens/data/)
+# and the settings screens (screens/settings/), built on the main dialog and the custom
+# controls. Their arithmetic and wording live in rules/ and records/, which belong to the core.
 file(GLOB ROVIRO_SCREENS_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/screens/data/*.cpp
   ${PROJECT_SOURCE_DIR}/screens/data/*.h

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
-#include "ui/TextHelpers.h"
 
 namespace roviro {
 

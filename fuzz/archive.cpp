@@ -19,7 +19,7 @@
 #include "catalogue/ParameterImage.h"
 #include "platform/MessageSink.h"
 #include "platform/Paths.h"
-#include "screens/ParameterFile.h"
+#include "records/ParameterFile.h"
 
 namespace {
 

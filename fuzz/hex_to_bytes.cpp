@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/TextHelpers.h"
+#include "pages/TextHelpers.h"
 
 namespace {
 

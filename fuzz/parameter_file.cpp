@@ -9,7 +9,7 @@
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParameterImage.h"
 #include "platform/MessageSink.h"
-#include "screens/ParameterFile.h"
+#include "records/ParameterFile.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/ScreenDescription.h"
+#include "pages/ScreenDescription.h"
 
 namespace {
 

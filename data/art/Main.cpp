@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "Artwork.h"
-#include "ui/ScreenDescription.h"
+#include "pages/ScreenDescription.h"
 
 namespace {
 

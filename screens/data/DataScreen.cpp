@@ -3,10 +3,10 @@
 #include <QStandardPaths>
 
 #include "app/AppMessages.h"
+#include "controls/Fonts.h"
 #include "platform/Paths.h"
-#include "screens/DataScreenRules.h"
-#include "screens/ScreenSettingsFile.h"
-#include "ui/controls/Fonts.h"
+#include "records/ScreenSettingsFile.h"
+#include "rules/DataScreenRules.h"
 
 namespace roviro {
 

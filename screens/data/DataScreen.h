@@ -12,9 +12,9 @@
 #include "app/Screen.h"
 #include "app/VQZodavaRozeDlg.h"
 #include "device/VerifyUpload.h"
-#include "screens/Backups.h"
-#include "screens/ProgramSettings.h"
-#include "screens/ServiceHistory.h"
+#include "records/Backups.h"
+#include "records/ProgramSettings.h"
+#include "records/ServiceHistory.h"
 
 namespace roviro {
 

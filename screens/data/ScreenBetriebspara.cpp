@@ -7,10 +7,10 @@
 #include <chrono>
 #include <thread>
 
+#include "controls/Fonts.h"
 #include "device/OperatingData.h"
-#include "screens/OperatingDataView.h"
-#include "screens/ScreenSettingsFile.h"
-#include "ui/controls/Fonts.h"
+#include "records/ScreenSettingsFile.h"
+#include "rules/OperatingDataView.h"
 
 namespace roviro {
 

@@ -5,12 +5,12 @@
 
 #include "app/AppMessages.h"
 #include "catalogue/LudFile.h"
+#include "controls/Fonts.h"
 #include "platform/Paths.h"
-#include "screens/DataScreenRules.h"
-#include "screens/MotorList.h"
-#include "screens/ParameterFile.h"
-#include "screens/ScreenSettingsFile.h"
-#include "ui/controls/Fonts.h"
+#include "records/ParameterFile.h"
+#include "records/ScreenSettingsFile.h"
+#include "rules/DataScreenRules.h"
+#include "rules/MotorList.h"
 
 namespace roviro {
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "screens/ParameterFile.h"
-#include "screens/ScreenSettingsFile.h"
-#include "ui/controls/Fonts.h"
+#include "controls/Fonts.h"
+#include "records/ParameterFile.h"
+#include "records/ScreenSettingsFile.h"
 
 namespace roviro {
 

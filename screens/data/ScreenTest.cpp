@@ -1,9 +1,9 @@
 #include "screens/data/ScreenTest.h"
 
+#include "controls/Fonts.h"
 #include "device/Telegram.h"
-#include "screens/DataScreenRules.h"
-#include "screens/ScreenSettingsFile.h"
-#include "ui/controls/Fonts.h"
+#include "records/ScreenSettingsFile.h"
+#include "rules/DataScreenRules.h"
 
 namespace roviro {
 

@@ -1,6 +1,6 @@
 #include "screens/settings/ScreenEinstellungen1.h"
 
-#include "screens/ScreenSettingsFile.h"
+#include "records/ScreenSettingsFile.h"
 
 namespace roviro {
 

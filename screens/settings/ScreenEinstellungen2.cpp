@@ -1,6 +1,6 @@
 #include "screens/settings/ScreenEinstellungen2.h"
 
-#include "screens/ScreenSettingsFile.h"
+#include "records/ScreenSettingsFile.h"
 
 namespace roviro {
 

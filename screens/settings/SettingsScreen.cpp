@@ -1,8 +1,8 @@
 #include "screens/settings/SettingsScreen.h"
 
 #include "app/AppMessages.h"
-#include "screens/ScreenSettingsFile.h"
-#include "ui/controls/Fonts.h"
+#include "controls/Fonts.h"
+#include "records/ScreenSettingsFile.h"
 
 namespace roviro {
 

@@ -16,7 +16,7 @@
 #include "app/ControlPools.h"
 #include "app/Screen.h"
 #include "app/VQZodavaRozeDlg.h"
-#include "screens/SettingsRules.h"
+#include "rules/SettingsRules.h"
 
 namespace roviro {
 

@@ -11,7 +11,7 @@
 #include "app/QtMessageSink.h"
 #include "app/VQZodavaRozeApp.h"
 #include "device/DeviceLink.h"
-#include "screens/ParameterFile.h"
+#include "records/ParameterFile.h"
 #include "sim/BoxSimulator.h"
 #include "sim/SimTransport.h"
 

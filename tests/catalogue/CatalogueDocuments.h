@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "catalogue/ParameterImage.h"
-#include "ui/TextHelpers.h"
+#include "pages/TextHelpers.h"
 
 namespace roviro::test {
 

@@ -14,11 +14,11 @@
 #include "catalogue/Archive.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/CatalogueDocuments.h"
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
 #include "sim/BoxSimulator.h"
 #include "sim/SimTransport.h"
 #include "support/TempFolder.h"
-#include "ui/TextHelpers.h"
 
 namespace roviro {
 namespace {

@@ -8,7 +8,7 @@
 #include "catalogue/Archive.h"
 #include "catalogue/CatalogueDocuments.h"
 #include "platform/Paths.h"
-#include "screens/ParameterFile.h"
+#include "records/ParameterFile.h"
 #include "support/TempFolder.h"
 
 namespace roviro {

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "TestPictures.h"
-#include "ui/controls/Fonts.h"
-#include "ui/controls/MyButton.h"
-#include "ui/controls/MyProgressCtrl.h"
-#include "ui/controls/MySliderCtrl.h"
-#include "ui/controls/MyStatic.h"
+#include "controls/Fonts.h"
+#include "controls/MyButton.h"
+#include "controls/MyProgressCtrl.h"
+#include "controls/MySliderCtrl.h"
+#include "controls/MyStatic.h"
 
 namespace roviro {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/controls/ButtonGeometry.h"
+#include "controls/geometry/ButtonGeometry.h"
 
 namespace roviro {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/controls/ControlGeometry.h"
+#include "controls/geometry/ControlGeometry.h"
 
 namespace roviro {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/controls/ProgressGeometry.h"
+#include "controls/geometry/ProgressGeometry.h"
 
 namespace roviro {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/controls/TextGeometry.h"
+#include "controls/geometry/TextGeometry.h"
 
 namespace roviro {
 namespace {

@@ -13,7 +13,7 @@
 #include <array>
 
 #include "TestPictures.h"
-#include "ui/controls/MyButton.h"
+#include "controls/MyButton.h"
 
 namespace roviro {
 namespace {

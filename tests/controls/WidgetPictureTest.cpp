@@ -6,9 +6,9 @@
 #include <QPainter>
 
 #include "TestPictures.h"
+#include "controls/Fonts.h"
+#include "controls/Pictures.h"
 #include "platform/Paths.h"
-#include "ui/controls/Fonts.h"
-#include "ui/controls/Pictures.h"
 
 namespace roviro {
 namespace {

@@ -10,10 +10,10 @@
 #include <functional>
 
 #include "TestPictures.h"
-#include "ui/controls/MyDialog.h"
-#include "ui/controls/MyProgressCtrl.h"
-#include "ui/controls/MySliderCtrl.h"
-#include "ui/controls/MyStatic.h"
+#include "controls/MyDialog.h"
+#include "controls/MyProgressCtrl.h"
+#include "controls/MySliderCtrl.h"
+#include "controls/MyStatic.h"
 
 namespace roviro {
 namespace {

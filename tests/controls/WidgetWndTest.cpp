@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "TestPictures.h"
-#include "ui/controls/MySliderCtrl.h"
-#include "ui/controls/MyStatic.h"
+#include "controls/MySliderCtrl.h"
+#include "controls/MyStatic.h"
 
 namespace roviro {
 namespace {

@@ -14,11 +14,11 @@
 #include "catalogue/Archive.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/ParameterImage.h"
+#include "pages/ScreenDescription.h"
 #include "platform/Paths.h"
 #include "platform/RecordingMessageSink.h"
 #include "support/TempFolder.h"
 #include "tests/data_tree/ShippedTree.h"
-#include "ui/ScreenDescription.h"
 
 namespace roviro::test {
 namespace {

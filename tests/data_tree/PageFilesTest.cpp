@@ -14,10 +14,10 @@
 
 #include "catalogue/Archive.h"
 #include "catalogue/XmlSupport.h"
+#include "pages/ScreenDescription.h"
+#include "pages/TextHelpers.h"
 #include "platform/Paths.h"
 #include "tests/data_tree/ShippedTree.h"
-#include "ui/ScreenDescription.h"
-#include "ui/TextHelpers.h"
 
 namespace roviro::test {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "pages/ScreenDescription.h"
 #include "platform/Paths.h"
-#include "ui/ScreenDescription.h"
 
 namespace roviro::test {
 

@@ -1,0 +1,38 @@
+#include "controls/MyDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+namespace roviro {
+
+CMyDialog::CMyDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {
+  SetStyle(m_style);
+}
+
+void CMyDialog::SetStyle(std::uint32_t style) {
+  m_style = style;
+  setAttribute(Qt::WA_NoSystemBackground, !ErasesBackground());
+  setAutoFillBackground(ErasesBackground());
+  update();
+}
+
+HResult ChooseFolder(QWidget* owner, const std::string& title, std::string* path,
+                     unsigned /*browseFlags*/) {
+  if (!path) {
+    return E_FAIL;
+  }
+  const QString chosen = QFileDialog::getExistingDirectory(
+      owner, QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())), QString(),
+      QFileDialog::ShowDirsOnly);
+  if (chosen.isEmpty()) {
+    return E_FAIL;
+  }
+  const std::string native = QDir::toNativeSeparators(chosen).toLatin1().toStdString();
+  if (native.size() >= 260) {
+    return E_FAIL;  // longer than the program's path buffers
+  }
+  *path = native;
+  return S_OK;
+}
+
+}  // namespace roviro

@@ -1,0 +1,196 @@
+#include "records/Backups.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <tuple>
+
+#include "platform/FileMove.h"
+#include "platform/Folders.h"
+#include "platform/Paths.h"
+#include "records/ParameterFile.h"
+
+namespace roviro {
+
+namespace {
+
+std::atomic<bool> g_backupFailureTold{false};
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::string StampText(const SystemTime& t) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d_%02d-%02d-%02d", t.year % 10000, t.month % 100,
+                t.day % 100, t.hour % 100, t.minute % 100, t.second % 100);
+  return text;
+}
+
+std::string FileNameFor(const std::string& stamp, BackupKind kind, int sequence) {
+  std::string name =
+      stamp + "_" + (kind == BackupKind::kRead ? kBackupReadWord : kBackupWrittenWord);
+  if (sequence > 1) name += "_" + std::to_string(sequence);
+  return name + "." + kParameterFileExtension;
+}
+
+// The highest sequence number of the backups with this stamp, 0 when there is none.
+int HighestSequence(const std::string& folder, const std::string& stamp) {
+  int highest = 0;
+  for (const std::string& path : ListBackups(folder)) {
+    BackupName name;
+    if (ParseBackupName(FileNameOf(path), &name) && name.stamp == stamp) {
+      highest = std::max(highest, name.sequence);
+    }
+  }
+  return highest;
+}
+
+void RemoveFolderTree(const std::string& folder) {
+  std::error_code ec;
+  std::filesystem::remove_all(folder, ec);
+}
+
+}  // namespace
+
+std::string MotorKey(const ParameterImage& image) {
+  const auto b = image.Block(0x39);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02X%02X%02X-%d-%d", b[0], b[1], b[2], b[9], b[10]);
+  return text;
+}
+
+std::string BackupRootFolder(const std::string& sharedDataFolder) {
+  if (sharedDataFolder.empty()) return {};
+  return NormalisePath(sharedDataFolder + kCompanyFolder + kBackupFolderName);
+}
+
+std::string MotorBackupFolder(const std::string& sharedDataFolder, const ParameterImage& image) {
+  const std::string root = BackupRootFolder(sharedDataFolder);
+  return root.empty() ? std::string() : JoinPath(root, MotorKey(image));
+}
+
+bool ParseBackupName(const std::string& fileName, BackupName* out) {
+  // "YYYY-MM-DD_hh-mm-ss_" is 20 characters.
+  const std::string suffix = std::string(".") + kParameterFileExtension;
+  if (fileName.size() <= 20 + suffix.size() ||
+      fileName.compare(fileName.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return false;
+  }
+  const std::string stamp = fileName.substr(0, 19);
+  static constexpr int kDigitAt[] = {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18};
+  for (int i : kDigitAt) {
+    if (stamp[static_cast<std::size_t>(i)] < '0' || stamp[static_cast<std::size_t>(i)] > '9') {
+      return false;
+    }
+  }
+  if (stamp[4] != '-' || stamp[7] != '-' || stamp[10] != '_' || stamp[13] != '-' ||
+      stamp[16] != '-' || fileName[19] != '_') {
+    return false;
+  }
+  std::string rest = fileName.substr(20, fileName.size() - 20 - suffix.size());
+  int sequence = 1;
+  if (const auto underscore = rest.find('_'); underscore != std::string::npos) {
+    const std::string number = rest.substr(underscore + 1);
+    if (!AllDigits(number) || number.size() > 6) return false;
+    sequence = std::atoi(number.c_str());
+    if (sequence < 2) return false;
+    rest.resize(underscore);
+  }
+  if (rest != kBackupReadWord && rest != kBackupWrittenWord) return false;
+  if (out != nullptr) *out = {stamp, rest, sequence};
+  return true;
+}
+
+std::vector<std::string> ListBackups(const std::string& folder) {
+  struct Entry {
+    BackupName name;
+    std::string path;
+  };
+  std::vector<Entry> entries;
+  std::error_code ec;
+  if (folder.empty() || !FolderExists(folder)) return {};
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    std::error_code typeError;
+    if (!it->is_regular_file(typeError)) continue;
+    BackupName name;
+    const std::string fileName = it->path().filename().string();
+    if (ParseBackupName(fileName, &name)) entries.push_back({name, JoinPath(folder, fileName)});
+  }
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return std::tie(a.name.stamp, a.name.sequence, a.name.word) <
+           std::tie(b.name.stamp, b.name.sequence, b.name.word);
+  });
+  std::vector<std::string> out;
+  for (auto& e : entries) out.push_back(std::move(e.path));
+  return out;
+}
+
+int PruneBackups(const std::string& folder, int keep) {
+  if (keep < 1) keep = 1;
+  const std::vector<std::string> all = ListBackups(folder);
+  int removed = 0;
+  for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < all.size(); ++i) {
+    if (RemoveFile(all[i])) ++removed;
+  }
+  return removed;
+}
+
+BackupResult WriteBackup(const BackupContext& context, const ParameterImage& image,
+                         BackupKind kind) {
+  BackupResult result;
+  const std::string folder = MotorBackupFolder(context.sharedDataFolder, image);
+  if (folder.empty()) {
+    result.status = BackupStatus::kNoDataFolder;
+    return result;
+  }
+  result.path = folder;
+  if (context.tempFolder.empty() || !CreateFolderTree(folder)) return result;
+
+  // Saved under its final name in a scratch folder of its own (the archive's entries are
+  // named after the file), then moved beside the others without replacing any of them.
+  const std::string scratch = UniqueSiblingPath(JoinPath(context.tempFolder, "Sicherung"));
+  if (!CreateFolderTree(scratch)) return result;
+  const std::string stamp = StampText(context.now);
+  int sequence = HighestSequence(folder, stamp) + 1;
+  ParameterImage copy = image;
+  for (int attempt = 0; attempt < 20; ++attempt, ++sequence) {
+    const std::string name = FileNameFor(stamp, kind, sequence);
+    const std::string built = JoinPath(scratch, name);
+    if (Failed(SaveParameterFile(built, copy, context.contact, context.currentCatalogue,
+                                 context.tempFolder, context.now))) {
+      break;
+    }
+    const std::string target = JoinPath(folder, name);
+    const MoveResult moved = MoveFileNoReplace(built, target);
+    if (moved == MoveResult::kMoved) {
+      result.status = BackupStatus::kWritten;
+      result.path = target;
+      break;
+    }
+    RemoveFile(built);
+    // Another writer took the name meanwhile: saved anew under the next number.
+    if (moved == MoveResult::kFailed) break;
+  }
+  RemoveFolderTree(scratch);
+  if (result.status == BackupStatus::kWritten) PruneBackups(folder, context.keep);
+  return result;
+}
+
+bool FirstBackupFailureOfRun() { return !g_backupFailureTold.exchange(true); }
+
+void ResetBackupFailureNotice() { g_backupFailureTold = false; }
+
+std::string BackupFailureText(const BackupResult& result) {
+  return "Die automatische Sicherung konnte nicht geschrieben werden:\n" + result.path +
+         "\n\nDie \xDC"
+         "bertragung wird davon nicht beeinflusst. Weitere Fehler der Sicherung "
+         "werden in diesem Lauf nicht mehr gemeldet.";
+}
+
+}  // namespace roviro
