@@ -1,8 +1,13 @@
 #include "cli/BoxSession.h"
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <thread>
+
+#include "platform/Paths.h"
 
 namespace roviro::cli {
 
@@ -11,7 +16,28 @@ namespace {
 // The logical name under which an explicit device or the simulated box is reached.
 constexpr int kExplicitComPort = 250;
 
+// The probe of an explicit device: one try and five more, as every other exchange has.
+constexpr int kProbeTries = 6;
+
+std::atomic<bool> g_traceIncomplete{false};
+
 }  // namespace
+
+bool TraceWasIncomplete() { return g_traceIncomplete.load(); }
+
+std::string TraceFileProblem(const std::string& path) {
+  if (FolderExists(path)) return "is a folder, not a telegram trace";
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return {};  // absent (or unreadable: opening it for writing tells)
+  const std::size_t headSize = std::strlen(kTraceFirstLine);
+  std::string head(headSize, '\0');
+  const std::size_t got = std::fread(head.data(), 1, headSize, file);
+  std::fclose(file);
+  if (got == 0) return {};
+  if (got == headSize && head == kTraceFirstLine) return {};
+  return "exists and is not a telegram trace; it is not replaced (remove it, or name another "
+         "file)";
+}
 
 void LoadSimulatedMotor(sim::BoxSimulator& box, const ParameterImage& image) {
   // The simulated motor keeps its own operating data, which has running time and events.
@@ -29,7 +55,11 @@ BoxSession::BoxSession(const GlobalOptions& options, const Folders& folders, Par
   m_link->Init(&m_sink, 1, 100);
   m_link->State().m_programFolder = folders.Program();
   m_link->LoadIgnoreList();
-  if (!options.trace.empty() && Succeeded(m_trace.Open(options.trace, RealClock().LocalNow()))) {
+  // The session is made once the command's own arguments were checked; a file that holds
+  // something other than a trace is never emptied.
+  if (!options.trace.empty()) m_traceProblem = TraceFileProblem(options.trace);
+  if (!options.trace.empty() && m_traceProblem.empty() &&
+      Succeeded(m_trace.Open(options.trace, RealClock().LocalNow()))) {
     m_link->SetTrace(&m_trace);
   }
 }
@@ -39,12 +69,17 @@ BoxSession::~BoxSession() {
   m_link->SetTrace(nullptr);
   m_trace.Close();
   if (!m_options.trace.empty() && m_trace.WriteFailed()) {
+    g_traceIncomplete = true;
     std::cerr << "roviro-cli: " << m_options.trace << ": the telegram trace is incomplete\n";
   }
   if (m_pty) m_pty->Stop();
 }
 
 int BoxSession::Connect(const Catalogue* simMotorFrom) {
+  if (!m_traceProblem.empty()) {
+    PrintPathError(m_options.trace, m_traceProblem);
+    return kExitUsage;
+  }
   if (!m_options.trace.empty() && !m_trace.IsOpen()) {
     std::cerr << "roviro-cli: " << m_options.trace << ": the telegram trace cannot be written\n";
     return kExitFile;
@@ -65,7 +100,12 @@ int BoxSession::Connect(const Catalogue* simMotorFrom) {
   if (!m_options.port.empty()) {
     const std::string name = "COM" + std::to_string(kExplicitComPort);
     m_resolver.RegisterPath(name, m_options.port);
-    if (Failed(m_link->OpenPort(name, 9600, 8, 0, 0))) {
+    // One damaged reply on a noisy line is not "no box": the probe is repeated.
+    bool opened = false;
+    for (int attempt = 0; attempt < kProbeTries && !opened; ++attempt) {
+      opened = Succeeded(m_link->OpenPort(name, 9600, 8, 0, 0));
+    }
+    if (!opened) {
       std::cerr << "roviro-cli: " << m_options.port
                 << ": cannot be opened, or the box does not answer the probe\n";
       return kExitNoBox;

@@ -26,8 +26,9 @@ class BoxSession {
 
   // Finds and opens the box; with --simulate the simulated motor first gets the factory
   // lines of `simMotorFrom` (when given), so that it is a motor of a known type.
-  // kExitOk, or kExitNoBox with a message on standard error (kExitFile when the telegram
-  // trace of --trace cannot be written).
+  // kExitOk, or kExitNoBox with a message on standard error (kExitUsage when the file of
+  // --trace is not a trace, kExitFile when the trace cannot be written). With --port the
+  // probe is tried as often as any other exchange.
   int Connect(const Catalogue* simMotorFrom = nullptr);
 
   // Runs one worker (started by `start`) to its end, showing its progress on a terminal.
@@ -46,8 +47,17 @@ class BoxSession {
   std::shared_ptr<sim::BoxSimulator> m_box;
   std::unique_ptr<sim::PtyTransport> m_pty;
   TelegramTrace m_trace;  // before the link, which writes into it
+  std::string m_traceProblem;
   std::unique_ptr<CDeviceLink> m_link;
 };
+
+// True once a telegram trace of this process could not be written whole; the command then
+// exits kExitFile.
+bool TraceWasIncomplete();
+
+// Why `path` must not be taken for a telegram trace (it holds something else), or empty when
+// it is absent, empty or begins with the trace's first line.
+std::string TraceFileProblem(const std::string& path);
 
 // The blocks of `image`, sealed, as the simulated motor holds them (all but the operating
 // data, which the simulated motor keeps).

@@ -25,6 +25,7 @@ enum ExitCode : int {
   kExitNoParameters = 5,  // the box holds no parameters
   kExitOtherMotor = 6,    // a motor of another type is connected; nothing written
   kExitFile = 7,          // a file cannot be read or written
+  kExitNoMotor = 8,       // no motor connected: the box only was written (or read)
 };
 
 struct GlobalOptions {

@@ -71,6 +71,7 @@ int RunPorts(const GlobalOptions& options) {
 
 struct DownloadTexts {
   std::string output;
+  bool requireMotor = false;  // a download from the box alone exits kExitNoMotor
   std::string name, company, comment, motorName;
   bool hasName = false, hasCompany = false, hasComment = false, hasMotorName = false;
 };
@@ -114,6 +115,13 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
     return rc;
   }
   const bool fromBox = session.Sink().WasPosted(kMsgBoxOnly);
+  if (fromBox && texts.requireMotor) {
+    net.Record(
+        MakeVisit(VisitKind::kDownload, &image, false, "box", kVisitOk, RealClock().LocalNow()));
+    std::cerr << "roviro-cli: no motor connected: only the box was read; " << path
+              << " was not written (--require-motor)\n";
+    return kExitNoMotor;
+  }
 
   // The catalogue motor and its data file, as the load-data screen picks them.
   const int selection = SelectMotorForImage(catalogues, image);
@@ -136,10 +144,14 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
   }
   std::cerr << "downloaded from the " << (fromBox ? "box (no motor connected)" : "motor")
             << " into " << path << '\n';
+  if (const std::string notice = SharedMotorKeyNotice(image); !notice.empty()) {
+    std::cerr << "roviro-cli: " << notice << '\n';
+  }
   return kExitOk;
 }
 
-int RunUpload(const GlobalOptions& options, const std::string& file, bool verify) {
+int RunUpload(const GlobalOptions& options, const std::string& file, bool verify,
+              bool boxOnlyAccepted) {
   std::string resolved;
   std::string title;
   if (const int rc = CheckParameterFile(file, &resolved, &title); rc != kExitOk) return rc;
@@ -182,6 +194,10 @@ int RunUpload(const GlobalOptions& options, const std::string& file, bool verify
                                                         : "motor and the box")
               << '\n';
     if (verify) rc = VerifyAfterUpload(session, image, boxOnly, &result);
+    if (rc == kExitOk && boxOnly && !boxOnlyAccepted) {
+      std::cerr << "roviro-cli: no motor connected: only the box was written\n";
+      rc = kExitNoMotor;
+    }
   }
   // A motor of another type is not the set's motor: its visit is not put on the set's record.
   net.Record(MakeVisit(VisitKind::kUpload, rc == kExitOtherMotor ? nullptr : &image, false,
@@ -281,6 +297,8 @@ struct SimOptions {
   bool boxEmpty = false;
   bool pace = false;
   std::string replay;  // answer from this telegram trace
+  double damagePercent = 0;  // replies with one bit flipped, for soak runs
+  std::uint32_t seed = 1;
 };
 
 int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
@@ -310,6 +328,12 @@ int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
   box->SetMotorPresent(!simOptions.noMotor);
   box->SetBoxHasParameters(!simOptions.boxEmpty);
   box->SetPacing(simOptions.pace);
+  if (simOptions.damagePercent > 0) {
+    sim::FaultConfig faults;
+    faults.seed = simOptions.seed;
+    faults.flipReplyPpm = static_cast<int>(simOptions.damagePercent * 10000.0);
+    box->SetFaults(faults);
+  }
   if (!simOptions.replay.empty()) {
     if (const int rc = LoadReplay(*box, simOptions.replay); rc != kExitOk) return rc;
   }
@@ -344,6 +368,8 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   dl->add_option("--company", download.company, "company of the set");
   dl->add_option("--comment", download.comment, "comment (\\n for a line break)");
   dl->add_option("--motor-name", download.motorName, "motor name of the set");
+  dl->add_flag("--require-motor", download.requireMotor,
+               "without a motor (the box's set only) write nothing and exit 8");
   dl->callback([&, dl] {
     download.hasName = dl->count("--name") > 0;
     download.hasCompany = dl->count("--company") > 0;
@@ -358,8 +384,11 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   auto* ul = app.add_subcommand("upload", "load a parameter file and write it into motor and box");
   ul->add_option("FILE", uploadFile, "the *.kxmc file")->required();
   ul->add_flag("--verify", uploadVerify,
-               "read the set back afterwards and compare; differing bytes exit 4");
-  ul->callback([&] { rc = RunUpload(options, uploadFile, uploadVerify); });
+               "read motor and box back afterwards and compare; differing bytes exit 4");
+  static bool uploadBoxOnly = false;
+  ul->add_flag("--box-only", uploadBoxOnly,
+               "accept an upload that reaches the box only (else no motor exits 8)");
+  ul->callback([&] { rc = RunUpload(options, uploadFile, uploadVerify, uploadBoxOnly); });
 
   static bool opJson = false;
   auto* op = app.add_subcommand("opdata", "read the motor's operating data");
@@ -377,6 +406,10 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   simCmd->add_flag("--pace", simOptions.pace, "send at the real 9600-baud pace");
   simCmd->add_option("--replay", simOptions.replay,
                      "answer every request as a telegram trace (--trace FILE) recorded it");
+  simCmd->add_option("--damage-replies", simOptions.damagePercent,
+                     "flip one bit in this percentage of the box's replies (0..100)")
+      ->check(CLI::Range(0.0, 100.0));
+  simCmd->add_option("--seed", simOptions.seed, "seed of the damaged replies");
   simCmd->callback([&] { rc = RunSim(options, simOptions); });
 }
 

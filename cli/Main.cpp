@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/BoxSession.h"
 #include "cli/CatalogueCommands.h"
 #include "cli/CliSupport.h"
 #include "cli/DeviceCommands.h"
@@ -104,6 +105,8 @@ int Run(int argc, char** argv) {
     app.exit(e);
     return kExitUsage;
   }
+  // A trace that could not be written whole fails a command that otherwise succeeded.
+  if (rc == kExitOk && TraceWasIncomplete()) rc = kExitFile;
   return rc;
 }
 

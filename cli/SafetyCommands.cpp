@@ -45,8 +45,9 @@ int PrintHistory(const GlobalOptions& options, const std::string& motor) {
       if (!file.visits.empty()) {
         const Visit& last = file.visits.back();
         std::cout << "\tlast " << VisitTimeText(last.time) << ' ' << VisitKindWord(last.kind) << ' '
-                  << last.result;
+                  << EscapeControls(last.result);
       }
+      if (SharesMotorKey(key)) std::cout << "\tseveral motors possible";
       std::cout << '\n';
     }
     return kExitOk;
@@ -77,6 +78,13 @@ int PrintHistory(const GlobalOptions& options, const std::string& motor) {
 }
 
 }  // namespace
+
+std::string SharedMotorKeyNotice(const ParameterImage& image) {
+  if (!SharesMotorKey(image)) return {};
+  return "motor " + MotorKey(image) +
+         ": site no. and motor no. are both 0, so backups and history cannot tell this motor "
+         "from any other of its type left at 0/0 (give them numbers to keep them apart)";
+}
 
 SafetyNet::SafetyNet(const Folders& folders)
     : m_folders(folders), m_settings(ReadProgramSettings(folders.SharedData())) {
@@ -114,7 +122,13 @@ int VerifyAfterUpload(BoxSession& session, const ParameterImage& written, bool b
   switch (report.outcome) {
     case VerifyOutcome::kMatch:
       *result = kVisitVerified;
-      std::cerr << "verified: every written byte read back as written\n";
+      // Says what was compared, and what was left out.
+      std::cerr << (boxOnly ? "verified: the box's blocks 0x39, 0x2E, 0x34 read back as written "
+                              "(the box's check byte of block 0x39 is not read back)\n"
+                            : "verified: the motor's blocks and the box's blocks read back as "
+                              "written, the upload stamp included (not compared: the motor's "
+                              "flag bit 7 of block 0x2E byte 8, its firmware byte and the last "
+                              "byte of its block 0x39)\n");
       return kExitOk;
     case VerifyOutcome::kMismatch:
       *result = kVisitMismatch;
@@ -181,12 +195,18 @@ int RunMotorDiff(const GlobalOptions& options, const std::string& file) {
       // Counted are the motor's type and what an upload of the file would write and verify;
       // the rest (operating data, upload stamp, firmware, ...) differs between any file and
       // the motor and is shown without being counted.
+      // The box's serial and version, the upload stamp and the check byte over them are what
+      // the upload itself puts in: shown as such, not counted, as verify leaves them to it.
       const bool identity = info.command == 0x39 && i < 3;
-      const bool counted = identity || ((a[k] ^ b[k]) & ComparedBits(target, info.command, i)) != 0;
+      const bool byUpload = !identity && SetByUpload(info.command, i);
+      const bool counted =
+          identity || (!byUpload && ((a[k] ^ b[k]) & ComparedBits(target, info.command, i)) != 0);
       char line[112];
       std::snprintf(line, sizeof line, "block 0x%02X (Zeile_%d) byte %2d: %02X %02X%s",
                     info.command, info.line, i, a[k], b[k],
-                    counted ? "" : "  (not counted: not set by an upload)");
+                    counted    ? ""
+                    : byUpload ? "  (not counted: set by the upload)"
+                               : "  (not counted: not set by an upload)");
       std::cout << line << '\n';
       differences += counted ? 1 : 0;
     }
@@ -202,10 +222,12 @@ int LoadReplay(sim::BoxSimulator& box, const std::string& path) {
   }
   std::vector<sim::TraceLine> lines;
   std::string error;
-  if (!sim::ParseTrace(text, &lines, &error)) {
+  std::string note;
+  if (!sim::ParseTrace(text, &lines, &error, &note)) {
     std::cerr << "roviro-cli: " << path << ": not a telegram trace (" << error << ")\n";
     return kExitFile;
   }
+  if (!note.empty()) std::cerr << "roviro-cli: " << path << ": " << note << '\n';
   auto replay = std::make_shared<sim::TraceReplay>(lines);
   if (replay->Exchanges() == 0) {
     std::cerr << "roviro-cli: " << path << ": the trace holds no request to the box\n";

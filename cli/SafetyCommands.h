@@ -35,6 +35,10 @@ class SafetyNet {
   bool m_told = false;
 };
 
+// The notice that the motor's key is shared by every motor of its type left at 0/0; empty when
+// its two numbers are not both 0.
+std::string SharedMotorKeyNotice(const ParameterImage& image);
+
 // upload --verify: reads the set back and compares it with `written`; the differing bytes go
 // to standard output. kExitOk when everything compared came back as written, else
 // kExitTransfer. `result` receives the word for the service history.

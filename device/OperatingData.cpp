@@ -7,7 +7,7 @@
 
 namespace roviro {
 
-HResult ReadOperatingData(CDeviceLink& link) {
+HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIdentity) {
   LinkState& s = link.State();
   s.m_dialogFlags->fetch_and(~kDialogDataLoaded);
   std::lock_guard lock(link.Lock());
@@ -38,6 +38,18 @@ HResult ReadOperatingData(CDeviceLink& link) {
       ++state;
     } else {
       ++attempts;
+    }
+  }
+
+  // 1a. Asked for: the connected motor's identity block, so that the visit is filed under the
+  // motor read, not under whichever set is loaded.
+  if (motorIdentity != nullptr) {
+    motorIdentity->clear();
+    for (int i = 0; i < 6 && motorIdentity->empty() && !s.Stopping(); ++i) {
+      t.SetCommand(0x39);
+      if (exchange(t, 0xB9) && t.m_length == 25) {
+        motorIdentity->assign(t.m_data.begin(), t.m_data.begin() + 25);
+      }
     }
   }
 

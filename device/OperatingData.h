@@ -2,6 +2,9 @@
 // Reads the motor's 22-byte operating-data block (block 0x30 of the parameter image) directly,
 // for the operating-parameters screen.
 
+#include <cstdint>
+#include <vector>
+
 #include "device/DeviceLink.h"
 
 namespace roviro {
@@ -12,6 +15,9 @@ namespace roviro {
 // block is replaced only by a complete reply), ends the connection (0x11, then {0x13, 0x01}
 // after 250 ms). Sets the data-loaded bit and returns S_OK on success; E_FAIL otherwise, also
 // at once on a stop request.
-HResult ReadOperatingData(CDeviceLink& link);
+// With `motorIdentity`, block 0x39 (0x39 -> 0xB9, at most six tries) is read after the motor
+// was reached and before block 0x30; it holds the 25 bytes then, and is empty when they could
+// not be read.
+HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIdentity = nullptr);
 
 }  // namespace roviro

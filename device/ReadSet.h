@@ -21,4 +21,8 @@ enum class SetReadOutcome {
 // the progress and the attempt counter of `state` as the download does. Posts nothing.
 SetReadOutcome ReadSetInto(LinkState& state, ParameterImage& scratch);
 
+// The box's three blocks alone ({0x19, 0x00/0x02/0x04} into blocks 0x39, 0x2E, 0x34 of
+// `scratch`), counting on the attempt counter as above: kBox, kNoParameters or kFailed.
+SetReadOutcome ReadBoxBlocksInto(LinkState& state, ParameterImage& scratch);
+
 }  // namespace roviro

@@ -78,6 +78,32 @@ int PortWatchThread(LinkState* s) {
 
 // ---------------------------------------------------------------------------------------------
 
+SetReadOutcome ReadBoxBlocksInto(LinkState& s, ParameterImage& scratch) {
+  CDeviceLink& link = *s.m_link;
+  static constexpr std::uint8_t kSubs[3] = {0x00, 0x02, 0x04};
+  static constexpr std::uint8_t kTargets[3] = {0x39, 0x2E, 0x34};
+  Telegram t;
+  for (int i = 0; i < 3; ++i) {
+    const auto block = scratch.Block(kTargets[i]);
+    for (;;) {
+      if (t.m_command == 0x99 && t.m_length >= 1 && t.m_data[0] == 1) {
+        return SetReadOutcome::kNoParameters;
+      }
+      if (s.Stopping()) return SetReadOutcome::kFailed;
+      s.AddProgress(8);
+      t.SetHeader(0x19, kSubs[i]);
+      if (Succeeded(link.Transact(t)) && t.m_command == 0x19 && t.m_subCode == kSubs[i] + 1 &&
+          t.m_length == block.size()) {
+        // Block 0x39 arrives with the box's check byte last, which is not taken over.
+        CopyReply(t, block, kTargets[i] == 0x39 ? block.size() - 1 : block.size());
+        break;
+      }
+      if (++s.m_attempts > 4) return SetReadOutcome::kFailed;
+    }
+  }
+  return SetReadOutcome::kBox;
+}
+
 SetReadOutcome ReadSetInto(LinkState& s, ParameterImage& scratch) {
   CDeviceLink& link = *s.m_link;
   s.Clear(kLinkMotor);
@@ -109,28 +135,9 @@ SetReadOutcome ReadSetInto(LinkState& s, ParameterImage& scratch) {
         if (++s.m_attempts > 5) return SetReadOutcome::kFailed;
       }
     }
-  } else {
-    static constexpr std::uint8_t kSubs[3] = {0x00, 0x02, 0x04};
-    static constexpr std::uint8_t kTargets[3] = {0x39, 0x2E, 0x34};
-    t.Reset();
-    for (int i = 0; i < 3; ++i) {
-      const auto block = scratch.Block(kTargets[i]);
-      for (;;) {
-        if (t.m_command == 0x99 && t.m_length >= 1 && t.m_data[0] == 1) {
-          return SetReadOutcome::kNoParameters;
-        }
-        if (s.Stopping()) return SetReadOutcome::kFailed;
-        s.AddProgress(8);
-        t.SetHeader(0x19, kSubs[i]);
-        if (Succeeded(link.Transact(t)) && t.m_command == 0x19 && t.m_subCode == kSubs[i] + 1 &&
-            t.m_length == block.size()) {
-          // Block 0x39 arrives with the box's check byte last, which is not taken over.
-          CopyReply(t, block, kTargets[i] == 0x39 ? block.size() - 1 : block.size());
-          break;
-        }
-        if (++s.m_attempts > 4) return SetReadOutcome::kFailed;
-      }
-    }
+  } else if (const SetReadOutcome box = ReadBoxBlocksInto(s, scratch);
+             box != SetReadOutcome::kBox) {
+    return box;
   }
 
   RunConnectionEnd(s);

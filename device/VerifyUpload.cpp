@@ -9,16 +9,12 @@ namespace roviro {
 
 namespace {
 
-// Written to the motor but not expected back as sent.
+// Written to the motor but not expected back as sent. The check byte of block 0x2E is
+// compared on its own (CheckByteMatches): it covers the flag bit, so it has two valid values.
 constexpr UnverifiedByte kMotorUnverified[] = {
     {0x2E, 8, 0x80,
      "flag bit 7: the upload sends it as the motor had it (0x2F) and then cleared (0x33); "
      "which of the two the motor keeps is the motor's own business"},
-    {0x2E, 10, 0xFF, "check byte of block 0x2E: it covers the flag bit above"},
-    {0x39, 11, 0xFF, "upload stamp: it dates the write and is not part of the set"},
-    {0x39, 12, 0xFF, "upload stamp: it dates the write and is not part of the set"},
-    {0x39, 13, 0xFF, "upload stamp: it dates the write and is not part of the set"},
-    {0x39, 14, 0xFF, "written flag: set with the stamp, not part of the set"},
     {0x39, 16, 0xFF, "motor firmware version: the motor reports its own, whatever the set says"},
     {0x39, 24, 0xFF,
      "last byte of block 0x39: the stamp block goes out unsealed, so the motor may keep a "
@@ -58,9 +54,15 @@ std::uint8_t ComparedBits(VerifyTarget target, std::uint8_t block, int byte) {
 std::string DescribeDifference(const ByteDifference& d) {
   const BlockInfo* info = FindBlock(d.block);
   char text[96];
-  std::snprintf(text, sizeof text, "block 0x%02X (Zeile_%d) byte %2d: written %02X, read %02X",
-                d.block, info != nullptr ? info->line : 0, d.byte, d.written, d.read);
+  std::snprintf(text, sizeof text, "%s block 0x%02X (Zeile_%d) byte %2d: written %02X, read %02X",
+                d.device == VerifyTarget::kBox ? "box" : "motor", d.block,
+                info != nullptr ? info->line : 0, d.byte, d.written, d.read);
   return text;
+}
+
+bool SetByUpload(std::uint8_t block, int byte) {
+  return (block == 0x2E && (byte <= 1 || byte == 10)) ||
+         (block == 0x39 && (byte == 15 || (byte >= 11 && byte <= 14)));
 }
 
 std::vector<ByteDifference> CompareWithWritten(VerifyTarget target, const ParameterImage& written,
@@ -75,7 +77,23 @@ std::vector<ByteDifference> CompareWithWritten(VerifyTarget target, const Parame
     for (int i = 0; i < info.size; ++i) {
       const std::uint8_t bits = ComparedBits(target, info.command, i);
       const auto k = static_cast<std::size_t>(i);
-      if (((sent[k] ^ back[k]) & bits) != 0) out.push_back({info.command, i, sent[k], back[k]});
+      if (target == VerifyTarget::kMotor && info.command == 0x2E && i == 10) {
+        // The motor's check byte of block 0x2E: the seal of what was sent with the flag bit
+        // set (0x2F) or cleared (0x33); anything else is a block the motor did not keep whole.
+        std::vector<std::uint8_t> set = sent;
+        std::vector<std::uint8_t> cleared = sent;
+        set[8] |= 0x80;
+        cleared[8] &= 0x7F;
+        SealBlock(set);
+        SealBlock(cleared);
+        if (back[k] != set[k] && back[k] != cleared[k]) {
+          out.push_back({target, info.command, i, sent[k], back[k]});
+        }
+        continue;
+      }
+      if (((sent[k] ^ back[k]) & bits) != 0) {
+        out.push_back({target, info.command, i, sent[k], back[k]});
+      }
     }
   }
   return out;
@@ -91,9 +109,16 @@ VerifyReport VerifyWrittenSet(CDeviceLink& link, const ParameterImage& written,
   s.Post(kMsgRefresh);
   ParameterImage readBack;
   SetReadOutcome outcome;
+  ParameterImage boxBack;
+  SetReadOutcome boxOutcome = SetReadOutcome::kBox;
   {
     std::lock_guard lock(link.Lock());
     outcome = ReadSetInto(s, readBack);
+    // The upload wrote the box as well: its three blocks are read back after the motor's.
+    if (outcome == SetReadOutcome::kMotor && target == VerifyTarget::kMotor) {
+      s.m_attempts = 0;
+      boxOutcome = ReadBoxBlocksInto(s, boxBack);
+    }
   }
   s.Clear(kLinkUpload);
   s.Post(kMsgRefresh);
@@ -108,6 +133,16 @@ VerifyReport VerifyWrittenSet(CDeviceLink& link, const ParameterImage& written,
     return report;
   }
   report.differences = CompareWithWritten(target, written, readBack);
+  if (target == VerifyTarget::kMotor) {
+    // A box that does not give its blocks back is not a verified box.
+    if (boxOutcome != SetReadOutcome::kBox) {
+      report.differences.clear();
+      return report;
+    }
+    const std::vector<ByteDifference> box =
+        CompareWithWritten(VerifyTarget::kBox, written, boxBack);
+    report.differences.insert(report.differences.end(), box.begin(), box.end());
+  }
   report.outcome = report.differences.empty() ? VerifyOutcome::kMatch : VerifyOutcome::kMismatch;
   return report;
 }

@@ -33,19 +33,26 @@ std::span<const UnverifiedByte> UnverifiedBytes(VerifyTarget target);
 std::uint8_t ComparedBits(VerifyTarget target, std::uint8_t block, int byte);
 
 struct ByteDifference {
+  VerifyTarget device;  // where the byte was read back
   std::uint8_t block;
   int byte;
   std::uint8_t written;  // as sent: the image's byte, sealed where the upload seals
   std::uint8_t read;
 };
 
-// "block 0x3B (Zeile_3) byte  4: written 1F, read 20".
+// "motor block 0x3B (Zeile_3) byte  4: written 1F, read 20".
 std::string DescribeDifference(const ByteDifference& difference);
 
 // The compared bytes of `readBack` that differ from what writing `written` (the image as the
 // upload left it: stamped, with the box's serial and version and the motor's flag bit) sent.
 std::vector<ByteDifference> CompareWithWritten(VerifyTarget target, const ParameterImage& written,
                                                const ParameterImage& readBack);
+
+// The bytes an upload takes from the box or the clock rather than from the set: block 0x2E
+// bytes 0..1 (the box's serial) and its check byte, block 0x39 byte 15 (the box's version)
+// and bytes 11..14 (the upload stamp and its written flag). A file and the motor it was
+// written into differ there.
+bool SetByUpload(std::uint8_t block, int byte);
 
 enum class VerifyOutcome {
   kMatch,        // every compared byte came back as written
@@ -60,9 +67,11 @@ struct VerifyReport {
 };
 
 // Reads the set back into a scratch image (the download's telegrams, under the link lock, on
-// the caller's thread) and compares it with `written`. The upload bit 0x2 is set meanwhile,
-// so that the screens treat the read-back as part of the upload and start nothing else; a
-// refresh (20025) is posted before and after. Refuses (kNotRead) while the link is busy.
+// the caller's thread) and compares it with `written`; after a motor, the box's three blocks
+// are read back as well ({0x19, 0x00/0x02/0x04}) and compared with what the box was sent. The
+// upload bit 0x2 is set meanwhile, so that the screens treat the read-back as part of the upload
+// and start nothing else; a refresh (20025) is posted before and after. Refuses (kNotRead) while
+// the link is busy.
 VerifyReport VerifyWrittenSet(CDeviceLink& link, const ParameterImage& written,
                               VerifyTarget target);
 

@@ -5,8 +5,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 #include <tuple>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <signal.h>
+#include <sys/types.h>
+
+#include <cerrno>
+#endif
 
 #include "platform/FileMove.h"
 #include "platform/Folders.h"
@@ -18,6 +28,7 @@ namespace roviro {
 namespace {
 
 std::atomic<bool> g_backupFailureTold{false};
+std::atomic<bool> g_sharedKeyTold{false};
 
 bool AllDigits(std::string_view text) {
   return !text.empty() &&
@@ -50,6 +61,20 @@ int HighestSequence(const std::string& folder, const std::string& stamp) {
   return highest;
 }
 
+bool ProcessIsRunning(int pid) {
+#ifdef _WIN32
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return false;
+  DWORD code = 0;
+  const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+  CloseHandle(process);
+  return running;
+#else
+  // EPERM: it runs, under another user.
+  return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+#endif
+}
+
 void RemoveFolderTree(const std::string& folder) {
   std::error_code ec;
   std::filesystem::remove_all(folder, ec);
@@ -63,6 +88,19 @@ std::string MotorKey(const ParameterImage& image) {
   std::snprintf(text, sizeof text, "%02X%02X%02X-%d-%d", b[0], b[1], b[2], b[9], b[10]);
   return text;
 }
+
+bool SharesMotorKey(const ParameterImage& image) {
+  const auto b = image.Block(0x39);
+  return b[9] == 0 && b[10] == 0;
+}
+
+bool SharesMotorKey(const std::string& motorKey) {
+  return motorKey.size() > 4 && motorKey.compare(motorKey.size() - 4, 4, "-0-0") == 0;
+}
+
+bool FirstSharedKeyNoticeOfRun() { return !g_sharedKeyTold.exchange(true); }
+
+void ResetSharedKeyNotice() { g_sharedKeyTold = false; }
 
 std::string BackupRootFolder(const std::string& sharedDataFolder) {
   if (sharedDataFolder.empty()) return {};
@@ -108,6 +146,7 @@ bool ParseBackupName(const std::string& fileName, BackupName* out) {
 
 std::vector<std::string> ListBackups(const std::string& folder) {
   struct Entry {
+    std::filesystem::file_time_type written;
     BackupName name;
     std::string path;
   };
@@ -120,25 +159,59 @@ std::vector<std::string> ListBackups(const std::string& folder) {
     if (!it->is_regular_file(typeError)) continue;
     BackupName name;
     const std::string fileName = it->path().filename().string();
-    if (ParseBackupName(fileName, &name)) entries.push_back({name, JoinPath(folder, fileName)});
+    if (!ParseBackupName(fileName, &name)) continue;
+    std::error_code timeError;
+    const auto written = it->last_write_time(timeError);
+    entries.push_back({timeError ? std::filesystem::file_time_type::min() : written, name,
+                       JoinPath(folder, fileName)});
   }
+  // By when the files were written: the date in a name is the station's clock, which may run
+  // ahead or step back an hour in autumn. The name only orders files written at the same time.
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-    return std::tie(a.name.stamp, a.name.sequence, a.name.word) <
-           std::tie(b.name.stamp, b.name.sequence, b.name.word);
+    return std::tie(a.written, a.name.stamp, a.name.sequence, a.name.word) <
+           std::tie(b.written, b.name.stamp, b.name.sequence, b.name.word);
   });
   std::vector<std::string> out;
   for (auto& e : entries) out.push_back(std::move(e.path));
   return out;
 }
 
-int PruneBackups(const std::string& folder, int keep) {
+int PruneBackups(const std::string& folder, int keep, const std::string& justWritten) {
   if (keep < 1) keep = 1;
-  const std::vector<std::string> all = ListBackups(folder);
+  std::vector<std::string> all = ListBackups(folder);
+  // The backup just written is the newest whatever its file time says (a file system with a
+  // coarse clock, a copy that kept an old time): it is never the one removed.
+  if (const auto it = std::find(all.begin(), all.end(), justWritten); it != all.end()) {
+    all.erase(it);
+    --keep;
+  }
   int removed = 0;
   for (std::size_t i = 0; i + static_cast<std::size_t>(keep) < all.size(); ++i) {
     if (RemoveFile(all[i])) ++removed;
   }
   return removed;
+}
+
+void ClearAbandonedBackupScratch(const std::string& tempFolder) {
+  std::error_code ec;
+  if (tempFolder.empty() || !FolderExists(tempFolder)) return;
+  const std::string prefix = std::string(kBackupScratchName) + ".~";
+  std::vector<std::string> abandoned;
+  for (std::filesystem::directory_iterator it(tempFolder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (name.rfind(prefix, 0) != 0 || name.size() < prefix.size() + 4 ||
+        name.compare(name.size() - 4, 4, ".tmp") != 0) {
+      continue;
+    }
+    // "Sicherung.~<pid>.<n>.tmp": a folder of a process that still runs is in use.
+    const std::string pid =
+        name.substr(prefix.size(), name.find('.', prefix.size()) - prefix.size());
+    if (!AllDigits(pid) || pid.size() > 9) continue;
+    if (ProcessIsRunning(std::atoi(pid.c_str()))) continue;
+    abandoned.push_back(it->path().string());
+  }
+  for (const std::string& folder : abandoned) RemoveFolderTree(folder);
 }
 
 BackupResult WriteBackup(const BackupContext& context, const ParameterImage& image,
@@ -152,10 +225,22 @@ BackupResult WriteBackup(const BackupContext& context, const ParameterImage& ima
   result.path = folder;
   if (context.tempFolder.empty() || !CreateFolderTree(folder)) return result;
 
+  // Scratch folders a crashed run left behind go at the first backup of this run.
+  static std::once_flag cleared;
+  std::call_once(cleared, [&] { ClearAbandonedBackupScratch(context.tempFolder); });
+
   // Saved under its final name in a scratch folder of its own (the archive's entries are
-  // named after the file), then moved beside the others without replacing any of them.
-  const std::string scratch = UniqueSiblingPath(JoinPath(context.tempFolder, "Sicherung"));
-  if (!CreateFolderTree(scratch)) return result;
+  // named after the file), then moved beside the others without replacing any of them. The
+  // folder is created exclusively: one that exists belongs to another writer.
+  if (!CreateFolderTree(context.tempFolder)) return result;
+  std::string scratch;
+  for (int attempt = 0; attempt < 5 && scratch.empty(); ++attempt) {
+    const std::string candidate =
+        UniqueSiblingPath(JoinPath(context.tempFolder, kBackupScratchName));
+    std::error_code ec;
+    if (std::filesystem::create_directory(candidate, ec) && !ec) scratch = candidate;
+  }
+  if (scratch.empty()) return result;
   const std::string stamp = StampText(context.now);
   int sequence = HighestSequence(folder, stamp) + 1;
   ParameterImage copy = image;
@@ -169,6 +254,8 @@ BackupResult WriteBackup(const BackupContext& context, const ParameterImage& ima
     const std::string target = JoinPath(folder, name);
     const MoveResult moved = MoveFileNoReplace(built, target);
     if (moved == MoveResult::kMoved) {
+      // The move is durable only once the folder's entry is on the disk.
+      SyncFolderToDisk(folder);
       result.status = BackupStatus::kWritten;
       result.path = target;
       break;
@@ -178,7 +265,7 @@ BackupResult WriteBackup(const BackupContext& context, const ParameterImage& ima
     if (moved == MoveResult::kFailed) break;
   }
   RemoveFolderTree(scratch);
-  if (result.status == BackupStatus::kWritten) PruneBackups(folder, context.keep);
+  if (result.status == BackupStatus::kWritten) PruneBackups(folder, context.keep, result.path);
   return result;
 }
 

@@ -7,8 +7,8 @@
 // <motor> is MotorKey (identity and the two small numbers), <what> is "gelesen" (downloaded)
 // or "geschrieben" (about to be uploaded), e.g. "013210-1-2/2026-12-08_17-39-05_gelesen.kxmc";
 // a second backup in the same second gets "_2", "_3", ... after <what>. A backup never
-// replaces a file; beyond the count kept per motor the oldest backups are removed. Without a
-// shared data folder nothing is written.
+// replaces a file; beyond the count kept per motor the backups written longest ago are
+// removed, never the one just written. Without a shared data folder nothing is written.
 
 #include <string>
 #include <vector>
@@ -26,6 +26,15 @@ inline constexpr const char* kBackupWrittenWord = "geschrieben";
 
 // "013210-1-2": block 0x39 bytes 0..2 as six hex digits, then bytes 9 and 10 in decimal.
 std::string MotorKey(const ParameterImage& image);
+
+// True when the two small numbers (block 0x39 bytes 9 and 10) are both 0: every motor of this
+// type and variant that the fitter left at 0/0 has this key, so its backups and history
+// cannot tell such motors apart.
+bool SharesMotorKey(const ParameterImage& image);
+bool SharesMotorKey(const std::string& motorKey);
+// The fitter is told that once per run: true the first time only. Reset is for tests.
+bool FirstSharedKeyNoticeOfRun();
+void ResetSharedKeyNotice();
 
 // The backup folder, and the one of the motor `image` belongs to; empty without a shared data
 // folder.
@@ -63,11 +72,18 @@ struct BackupName {
 };
 bool ParseBackupName(const std::string& fileName, BackupName* out);
 
-// The automatic backups in `folder`, oldest first (full paths). Other files are not listed.
+// The automatic backups in `folder` (full paths), oldest first by when they were written (the
+// name orders files of the same write time). Other files are not listed.
 std::vector<std::string> ListBackups(const std::string& folder);
 
-// Removes the oldest automatic backups in `folder` beyond `keep`; the number removed.
-int PruneBackups(const std::string& folder, int keep);
+// Removes the oldest automatic backups in `folder` beyond `keep`, never `justWritten` and
+// never a file of another naming; the number removed.
+int PruneBackups(const std::string& folder, int keep, const std::string& justWritten = {});
+
+// The scratch folders of backups ("Sicherung.~<pid>.<n>.tmp" in the temporary folder) whose
+// process no longer runs: a crashed run left them. WriteBackup calls it once per run.
+inline constexpr const char* kBackupScratchName = "Sicherung";
+void ClearAbandonedBackupScratch(const std::string& tempFolder);
 
 // A backup that could not be written is told to the fitter once per run: true for the first
 // failure only. Reset is for tests.

@@ -244,24 +244,19 @@ HResult SaveParameterFile(const std::string& path, ParameterImage& image,
   line1[13] = 0xFF;
   line1[14] = 1;
 
+  // The archive is built from bytes in memory: parallel saves (other processes, or two files
+  // of the same name into different folders) never share a scratch file.
   const std::string documentEntry = title + ".kxm";
   const std::string manifestEntry = title + ".md6";
-  ScratchFile document(JoinPath(scratchFolder, documentEntry));
-  ScratchFile manifestFile(JoinPath(scratchFolder, manifestEntry));
+  const std::string document = BuildParameterDocument(image, contact, currentCatalogue, now);
+  const std::string digest = Md5OfBytes(document);
+  if (digest.empty()) return E_FAIL;
+  const std::string manifest = digest + ";" + documentEntry + "\n";
   ScratchFile partial(UniqueSiblingPath(target));
-
-  if (!WriteTextFile(BuildParameterDocument(image, contact, currentCatalogue, now),
-                     document.Path())) {
-    return E_FAIL;
-  }
   ArchiveWriter archive;
   if (!archive.Create(partial.Path())) return E_FAIL;
-  std::string manifest;
-  if (!AddFileToArchive(documentEntry, document.Path(), archive, &manifest)) return E_FAIL;
-  RemoveFile(document.Path());
-  if (!WriteTextFile(manifest, manifestFile.Path())) return E_FAIL;
-  if (!AddFileToArchive(manifestEntry, manifestFile.Path(), archive, nullptr)) return E_FAIL;
-  RemoveFile(manifestFile.Path());
+  if (!archive.AddBytes(documentEntry, document)) return E_FAIL;
+  if (!archive.AddBytes(manifestEntry, manifest)) return E_FAIL;
   if (!archive.Close()) return E_FAIL;
   if (!CommitReplacement(partial.Path(), target)) return E_FAIL;
   partial.Release();

@@ -208,6 +208,9 @@ bool ParseVisitLine(std::string_view line, Visit* out) {
   if (!ParseCount(f[6], &v.runningSeconds) || !ParseCount(f[7], &c1) || !ParseCount(f[8], &c2)) {
     return false;
   }
+  // The running time is four bytes of block 0x30, each counter one byte: a hand-edited
+  // number beyond them is not a visit.
+  if (v.runningSeconds > 0xFFFFFFFFll || c1 > 255 || c2 > 255) return false;
   v.counter1 = static_cast<int>(c1);
   v.counter2 = static_cast<int>(c2);
   if (f[9] != "-") {
@@ -245,31 +248,92 @@ bool AppendVisit(const std::string& sharedDataFolder, const Visit& visit) {
   return std::fclose(file) == 0 && written;
 }
 
-HistoryFile ParseHistory(std::string_view text) {
-  HistoryFile out;
-  auto lines = Split(text, '\n');
+void HistoryLineReader::Feed(std::string_view bytes, HistoryFile* file) {
+  while (!bytes.empty()) {
+    const std::size_t end = bytes.find('\n');
+    const std::string_view piece = bytes.substr(0, end);
+    if (!m_overlong) {
+      if (m_line.size() + piece.size() > kMaxHistoryLine) {
+        m_overlong = true;
+        m_line.clear();
+      } else {
+        m_line.append(piece);
+      }
+    }
+    if (end == std::string_view::npos) return;
+    TakeLine(file);
+    bytes.remove_prefix(end + 1);
+  }
+}
+
+void HistoryLineReader::Finish(HistoryFile* file) {
   // What follows the last line feed is a line a crash cut short (or nothing at all).
-  const std::string_view torn = lines.back();
-  lines.pop_back();
-  if (!torn.empty()) ++out.ignoredLines;
-  for (std::string_view line : lines) {
+  if (m_overlong || !m_line.empty()) ++file->ignoredLines;
+  m_line.clear();
+  m_overlong = false;
+}
+
+void HistoryLineReader::TakeLine(HistoryFile* file) {
+  if (m_overlong) {
+    ++file->ignoredLines;
+  } else {
+    std::string_view line = m_line;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (line.empty()) continue;
     Visit v;
-    if (ParseVisitLine(line, &v)) {
-      out.visits.push_back(std::move(v));
+    if (line.empty()) {
+      // an empty line is no visit, and no damage either
+    } else if (ParseVisitLine(line, &v)) {
+      file->visits.push_back(std::move(v));
     } else {
-      ++out.ignoredLines;
+      ++file->ignoredLines;
     }
   }
+  m_line.clear();
+  m_overlong = false;
+}
+
+HistoryFile ParseHistory(std::string_view text) {
+  HistoryFile out;
+  HistoryLineReader reader;
+  reader.Feed(text, &out);
+  reader.Finish(&out);
   return out;
 }
 
 HistoryFile ReadHistory(const std::string& sharedDataFolder, const std::string& motorKey) {
+  HistoryFile out;
   const std::string path = HistoryFilePath(sharedDataFolder, motorKey);
-  std::string text;
-  if (path.empty() || !ReadWholeFile(path, &text)) return {};
-  return ParseHistory(text);
+  if (path.empty()) return out;
+  // Read in pieces: a history of any size is read whole, a line at a time.
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return out;
+  HistoryLineReader reader;
+  std::vector<char> buffer(64 * 1024);
+  for (;;) {
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file);
+    if (got == 0) break;
+    reader.Feed(std::string_view(buffer.data(), got), &out);
+  }
+  std::fclose(file);
+  reader.Finish(&out);
+  return out;
+}
+
+std::string EscapeControls(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    // C0, DEL and the C1 range of ISO-8859-1 (0x9B starts a terminal command as ESC [ does).
+    if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0) || c == '\\') {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", u);
+      out += hex;
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 std::vector<std::string> HistoryMotors(const std::string& sharedDataFolder) {
@@ -309,16 +373,22 @@ std::string DescribeVisits(const std::vector<Visit>& visits) {
   for (const Visit& v : visits) {
     char head[96];
     std::snprintf(head, sizeof head, "%s  %-8s  %-5s  %-15s", VisitTimeText(v.time).c_str(),
-                  VisitKindWord(v.kind), v.source.c_str(), v.result.c_str());
+                  VisitKindWord(v.kind), EscapeControls(v.source).c_str(),
+                  EscapeControls(v.result).c_str());
     std::string line = head;
     if (v.firmware > 0) {
       std::string firmware = MotorFirmwareText(static_cast<std::uint8_t>(v.firmware));
       if (firmware.rfind(" - ", 0) == 0) firmware.erase(0, 3);
       line += "  " + firmware;
     }
+    // A running time that went down belongs to another motor (several share a key whose two
+    // numbers are 0) or to a replaced one: no change is computed across it.
+    const bool comparable =
+        lastRead != nullptr && (lastRead->runningSeconds < 0 || v.runningSeconds < 0 ||
+                                v.runningSeconds >= lastRead->runningSeconds);
     if (v.runningSeconds >= 0) {
       line += "  running time " + std::to_string(v.runningSeconds) + " s";
-      if (lastRead != nullptr && lastRead->runningSeconds >= 0) {
+      if (comparable && lastRead->runningSeconds >= 0) {
         const std::int64_t change = v.runningSeconds - lastRead->runningSeconds;
         line += std::string(" (") + (change >= 0 ? "+" : "") + std::to_string(change) + " s)";
       }
@@ -327,7 +397,7 @@ std::string DescribeVisits(const std::vector<Visit>& visits) {
       line += "  counters " + std::to_string(v.counter1) + ", " + std::to_string(v.counter2);
     }
     if (!v.events.empty()) {
-      if (lastRead == nullptr || lastRead->events.empty()) {
+      if (!comparable || lastRead->events.empty()) {
         line += "  events " + EventsText(v.events);
       } else {
         const int fresh = NewEventCount(lastRead->events, v.events);
@@ -339,6 +409,7 @@ std::string DescribeVisits(const std::vector<Visit>& visits) {
     } else if (v.runningSeconds >= 0) {
       lastRead = &v;
     }
+    if (SharesMotorKey(v.motorKey)) line += "  (several motors possible)";
     out += line + "\n";
   }
   return out;

@@ -79,8 +79,29 @@ struct HistoryFile {
   std::vector<Visit> visits;  // in file order
   int ignoredLines = 0;       // torn, checked wrong or unknown
 };
+// Reads the file in pieces, so a history of any size is read whole.
 HistoryFile ReadHistory(const std::string& sharedDataFolder, const std::string& motorKey);
 HistoryFile ParseHistory(std::string_view text);
+
+// Longest line taken; a longer one (no history line is near it) is counted as ignored.
+inline constexpr std::size_t kMaxHistoryLine = 4096;
+
+// Splits bytes fed in any pieces into lines and parses each into `file`: a visit, or one
+// more ignored line. Finish takes the rest after the last line feed as a torn line.
+class HistoryLineReader {
+ public:
+  void Feed(std::string_view bytes, HistoryFile* file);
+  void Finish(HistoryFile* file);
+
+ private:
+  void TakeLine(HistoryFile* file);
+  std::string m_line;
+  bool m_overlong = false;
+};
+
+// The text with control characters (C0, DEL, C1) and the backslash written as "\xNN", for
+// printing texts of a file someone may have edited by hand.
+std::string EscapeControls(std::string_view text);
 
 // The motors with a history file, sorted.
 std::vector<std::string> HistoryMotors(const std::string& sharedDataFolder);

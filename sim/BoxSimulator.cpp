@@ -237,7 +237,11 @@ void BoxSimulator::StallNextReply(std::int64_t ms, int afterBytes) {
 }
 void BoxSimulator::SilenceCommand(std::uint8_t command, int count) {
   std::lock_guard lock(m_mutex);
-  m_silenced[command] = count;
+  m_silenced[{command, -1}] = count;
+}
+void BoxSimulator::SilenceRequest(std::uint8_t command, std::uint8_t subCode, int count) {
+  std::lock_guard lock(m_mutex);
+  m_silenced[{command, subCode}] = count;
 }
 void BoxSimulator::UnplugAfterRequests(int count) {
   std::lock_guard lock(m_mutex);
@@ -272,7 +276,7 @@ void BoxSimulator::Reply(const std::vector<std::uint8_t>& payload, std::int64_t 
     m_stallNextMs = 0;
   }
   if (randomFaults) {
-    if (Chance(m_faults.flipFramePpm)) {
+    if (Chance(m_faults.flipFramePpm) || Chance(m_faults.flipReplyPpm)) {
       frame[Random(static_cast<std::uint32_t>(frame.size()))] ^=
           static_cast<std::uint8_t>(1u << Random(8));
       ++m_counts.flippedFrames;
@@ -323,9 +327,14 @@ bool BoxSimulator::MotorAnswers() const {
 void BoxSimulator::Handle(const std::vector<std::uint8_t>& p, std::int64_t at) {
   const std::uint8_t cmd = p[0];
   const std::size_t len = p.size();
-  if (auto it = m_silenced.find(cmd); it != m_silenced.end() && it->second > 0) {
-    --it->second;
-    return;
+  // A silenced command and sub-code first, then the command whatever its sub-code.
+  const int silencedSub = len >= 2 ? p[1] : -2;
+  for (const int anySub : {silencedSub, -1}) {
+    const std::pair<std::uint8_t, int> key{cmd, anySub};
+    if (auto it = m_silenced.find(key); it != m_silenced.end() && it->second > 0) {
+      --it->second;
+      return;
+    }
   }
   auto data = [&](std::size_t from) {
     return std::vector<std::uint8_t>(p.begin() + from, p.end());

@@ -18,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -38,6 +39,7 @@ struct FaultConfig {
   std::uint32_t seed = 1;
   int dropBytePpm = 0;   // per byte, both directions
   int flipFramePpm = 0;  // per frame, both directions: one bit of one byte flipped
+  int flipReplyPpm = 0;  // per reply only: one bit of one byte flipped
   int stallPpm = 0;      // per reply: it stops part-way for stallMs
   int latePpm = 0;       // per reply: it starts lateMs late
   int unplugPpm = 0;     // per request: the port vanishes instead of answering
@@ -120,6 +122,9 @@ class BoxSimulator {
   void UnplugAfterRequests(int count);
   // The next `count` requests with this command get no answer.
   void SilenceCommand(std::uint8_t command, int count);
+  // The next `count` requests with this command and sub-code (its second byte) get no answer;
+  // the command's other sub-codes are answered.
+  void SilenceRequest(std::uint8_t command, std::uint8_t subCode, int count);
   void SetFaults(const FaultConfig& faults);
   FaultCounts Counts() const;
   // Called with every request the box accepts, before it is answered, under the box's own lock:
@@ -189,7 +194,7 @@ class BoxSimulator {
   std::int64_t m_stallNextMs = 0;
   int m_stallAfter = 0;
   int m_unplugAfter = -1;
-  std::map<std::uint8_t, int> m_silenced;
+  std::map<std::pair<std::uint8_t, int>, int> m_silenced;  // sub-code -1: every one
   FaultConfig m_faults;
   FaultCounts m_counts;
   std::mt19937 m_rng{1};

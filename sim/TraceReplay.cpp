@@ -1,5 +1,6 @@
 #include "sim/TraceReplay.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace roviro::sim {
@@ -78,13 +79,16 @@ bool Same(std::span<const std::uint8_t> a, std::span<const std::uint8_t> b) {
 
 }  // namespace
 
-bool ParseTrace(std::string_view text, std::vector<TraceLine>* lines, std::string* error) {
+bool ParseTrace(std::string_view text, std::vector<TraceLine>* lines, std::string* error,
+                std::string* note) {
   lines->clear();
+  if (note != nullptr) note->clear();
   std::size_t begin = 0;
   int number = 0;
   while (begin <= text.size()) {
     std::size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
+    const bool last = end == std::string_view::npos;
+    if (last) end = text.size();
     std::string_view line = text.substr(begin, end - begin);
     ++number;
     begin = end + 1;
@@ -93,11 +97,24 @@ bool ParseTrace(std::string_view text, std::vector<TraceLine>* lines, std::strin
     if (first == std::string_view::npos || line[first] == '#') continue;
     TraceLine parsed;
     std::string why;
-    if (!ParseLine(line, &parsed, &why)) {
-      if (error != nullptr) *error = "line " + std::to_string(number) + ": " + why;
-      return false;
+    if (line.size() > kMaxTraceLineLength) {
+      why = "the line is too long for a telegram trace";
+    } else if (lines->size() >= kMaxTraceLines) {
+      why = "more lines than a telegram trace holds";
+    } else if (ParseLine(line, &parsed, &why)) {
+      lines->push_back(std::move(parsed));
+      continue;
     }
-    lines->push_back(std::move(parsed));
+    // A last line without its line feed is what a crash mid-write leaves: it is left out.
+    if (last && why != "more lines than a telegram trace holds") {
+      if (note != nullptr) {
+        *note = "line " + std::to_string(number) + " is incomplete (" + why + ") and was left out";
+      }
+      break;
+    }
+    if (error != nullptr) *error = "line " + std::to_string(number) + ": " + why;
+    lines->clear();
+    return false;
   }
   return true;
 }
@@ -111,8 +128,11 @@ TraceReplay::TraceReplay(const std::vector<TraceLine>& lines) {
       m_exchanges.push_back({std::move(payload), {}});
       requestTime = line.timeUs;
     } else if (!m_exchanges.empty()) {
-      const std::int64_t delay = line.timeUs - requestTime;
-      m_exchanges.back().replies.push_back({delay > 0 ? delay : 0, line.bytes});
+      // A reply recorded later than the program waits for one (a box that answered late, a
+      // drain before the next request) is sent within the window, so that it is taken.
+      const std::int64_t delay =
+          std::clamp<std::int64_t>(line.timeUs - requestTime, 0, kReplayLongestDelayUs);
+      m_exchanges.back().replies.push_back({delay, line.bytes});
     }
   }
 }

@@ -26,9 +26,20 @@ struct TraceLine {
   std::vector<std::uint8_t> bytes;
 };
 
+// The program waits 500 ms for a reply to begin; a recorded reply later than that is sent
+// after this delay, inside the window.
+inline constexpr std::int64_t kReplayLongestDelayUs = 450'000;
+// Bounds of what is read: a real trace's lines hold one frame (at most 259 bytes), a job a
+// few hundred lines.
+inline constexpr std::size_t kMaxTraceLineLength = 4096;
+inline constexpr std::size_t kMaxTraceLines = 200'000;
+
 // Reads the trace text: "# ..." and empty lines are skipped; every other line is
 // "<microseconds> <'>' or '<'> <hex bytes>". False with `error` ("line 12: ...") otherwise.
-bool ParseTrace(std::string_view text, std::vector<TraceLine>* lines, std::string* error);
+// A damaged last line without a line feed (a crash cut the trace short) is left out, and
+// `note` tells so.
+bool ParseTrace(std::string_view text, std::vector<TraceLine>* lines, std::string* error,
+                std::string* note = nullptr);
 
 class TraceReplay {
  public:

@@ -37,19 +37,28 @@ CScreenBetriebspara::CScreenBetriebspara(CVQZodavaRozeDlg* dlg)
 
 HResult CScreenBetriebspara::Create() {
   if (m_dlg == nullptr) return E_FAIL;
-  const bool read = Succeeded(ReadWhilePainting());
-  // The read does not tell the motor; the visit goes to the motor whose set is loaded.
-  RecordVisit(VisitKind::kOperatingData, Image().m_valid != 0, read, "motor",
-              read ? kVisitOk : kVisitFailed);
+  // A set read from this motor names it; a set from a file or the catalogue need not be the
+  // connected motor's, so the motor's identity block is read along.
+  const bool fromMotor = DataLoaded() && Image().m_valid != 0;
+  std::vector<std::uint8_t> identity;
+  const bool read = Succeeded(ReadWhilePainting(fromMotor ? nullptr : &identity));
+  ParameterImage visited = Image();
+  if (!fromMotor && identity.size() == 25) {
+    std::copy(identity.begin(), identity.end(), visited.Block(0x39).begin());
+  }
+  const bool known = fromMotor || identity.size() == 25;
+  AppendVisit(m_dlg->Folder(FolderKind::SharedData),
+              MakeVisit(VisitKind::kOperatingData, known ? &visited : nullptr, read, "motor",
+                        read ? kVisitOk : kVisitFailed, m_dlg->GetClock().LocalNow()));
   return CDataScreen::Create();
 }
 
-HResult CScreenBetriebspara::ReadWhilePainting() {
+HResult CScreenBetriebspara::ReadWhilePainting(std::vector<std::uint8_t>* motorIdentity) {
   std::atomic<bool> done{false};
   HResult result = E_FAIL;
   CDeviceLink& link = m_dlg->Link();
   std::thread reader([&] {
-    result = ReadOperatingData(link);
+    result = ReadOperatingData(link, motorIdentity);
     done = true;
   });
   while (!done.load()) {

@@ -4,6 +4,9 @@
 
 #include <QTreeWidget>
 
+#include <cstdint>
+#include <vector>
+
 #include "screens/data/DataScreen.h"
 
 namespace roviro {
@@ -29,7 +32,7 @@ class CScreenBetriebspara final : public CDataScreen {
   // window painting and answering meanwhile (a motor that does not answer takes seconds). A
   // tab pressed meanwhile switches once this screen is built; nothing reaches the screen
   // before.
-  HResult ReadWhilePainting();
+  HResult ReadWhilePainting(std::vector<std::uint8_t>* motorIdentity);
 
   CMyStatic* m_time = nullptr;
   CMyStatic* m_firstCounter = nullptr;

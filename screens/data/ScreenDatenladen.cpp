@@ -86,6 +86,19 @@ HResult CScreenDatenladen::TakeControls() {
   return S_OK;
 }
 
+namespace {
+
+// The download's answer, and once per run for a motor whose two numbers are both 0 the word
+// that its backups and history are shared with every such motor of its type.
+std::string WithSharedKeyNotice(const std::string& text, const ParameterImage& image) {
+  if (!SharesMotorKey(image) || !FirstSharedKeyNoticeOfRun()) return text;
+  return text +
+         "\n\nStandort-Nr. und Motor-Nr. sind beide 0: Sicherungen und Verlauf k\xF6nnen diesen "
+         "Motor nicht von anderen Motoren seines Typs mit 0/0 unterscheiden.";
+}
+
+}  // namespace
+
 void CScreenDatenladen::ArrangeControls() {
   ControlPools& pools = m_dlg->Pools();
   constexpr int kLeft = 40;
@@ -210,7 +223,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       Link().m_jobMask &= ~1u;
       m_dlg->KillTimer(0);
       m_progress->setValue(m_progress->maximum());
-      InfoBox(CommonText(6), CommonText(3));
+      InfoBox(WithSharedKeyNotice(CommonText(6), Image()), CommonText(3));
       ShowResultWithFirmware(PageText(kLoadResultTexts, 3));
       m_dlg->State() |= kStateDataLoaded;
       m_flags |= kScreenDirty;
@@ -232,7 +245,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       Link().m_jobMask &= ~1u;
       m_dlg->KillTimer(0);
       m_progress->setValue(m_progress->maximum());
-      InfoBox(kBoxOnlyDownload, CommonText(3));
+      InfoBox(WithSharedKeyNotice(kBoxOnlyDownload, Image()), CommonText(3));
       ShowResult(PageText(kLoadFailureTexts, 7));
       RefreshMotorList(true);
       KeepDownloadedSet(false);

@@ -212,9 +212,10 @@ const char* CScreenDatenspeichern::VerifyAndTell(VerifyTarget target,
         std::to_string(report.differences.size()) + " abweichende Bytes gefunden:\n";
     for (std::size_t i = 0; i < report.differences.size() && i < kListedDifferences; ++i) {
       const ByteDifference& d = report.differences[i];
-      char line[80];
-      std::snprintf(line, sizeof line, "Block 0x%02X Byte %d: geschrieben %02X, gelesen %02X",
-                    d.block, d.byte, d.written, d.read);
+      char line[96];
+      std::snprintf(line, sizeof line, "%s Block 0x%02X Byte %d: geschrieben %02X, gelesen %02X",
+                    d.device == VerifyTarget::kBox ? "Box" : "Motor", d.block, d.byte, d.written,
+                    d.read);
       text += std::string("\n") + line;
     }
     if (report.differences.size() > kListedDifferences) text += "\n...";

@@ -132,6 +132,10 @@ TEST_F(CliSafetyNetTest, UploadVerifyDiffWithTheMotorAndTheHistoryOfItsVisits) {
   EXPECT_EQ(Cli({"--port", port, "diff", file, "--motor"}).exitCode, 0);
   CliResult r = Cli({"--port", port, "upload", "--verify", file});
   ASSERT_EQ(r.exitCode, 0) << r.err;
+  // What the upload took from the box and the clock is shown, not counted: diff agrees.
+  r = Cli({"--port", port, "diff", file, "--motor"});
+  EXPECT_EQ(r.exitCode, 0) << r.out;
+  EXPECT_NE(r.out.find("(not counted: set by the upload)"), std::string::npos) << r.out;
 
   // The stamp block goes unanswered, which the upload accepts: the motor keeps its small
   // numbers, and the read-back tells.
@@ -142,7 +146,8 @@ TEST_F(CliSafetyNetTest, UploadVerifyDiffWithTheMotorAndTheHistoryOfItsVisits) {
   m_box->SilenceCommand(0x3A, 1);
   r = Cli({"--port", port, "upload", "--verify", file});
   EXPECT_EQ(r.exitCode, 4) << r.err;
-  EXPECT_EQ(r.out.rfind("block 0x39 (Zeile_1) byte  9: written 00, read 4D\n", 0), 0u) << r.out;
+  EXPECT_EQ(r.out.rfind("motor block 0x39 (Zeile_1) byte  9: written 00, read 4D\n", 0), 0u)
+      << r.out;
   r = Cli({"--port", port, "diff", file, "--motor"});
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.out.find("byte  9: 00 4D\n"), std::string::npos) << r.out;
@@ -159,6 +164,42 @@ TEST_F(CliSafetyNetTest, UploadVerifyDiffWithTheMotorAndTheHistoryOfItsVisits) {
   EXPECT_NE(r.out.find("upload    motor  verify-mismatch"), std::string::npos) << r.out;
   EXPECT_EQ(Cli({"history", "FFFF"}).exitCode, 2);
   EXPECT_TRUE(FolderExists(m_tmp.File("data/Trevanic/DI DU-RoviroDazo/Sicherungen/" + key)));
+}
+
+TEST_F(CliSafetyNetTest, ExitCodesForNoMotorAndTraceFilesThatAreNotTraces) {
+  ASSERT_NO_FATAL_FAILURE(StartBox());
+  const std::string port = m_pty->SlavePath();
+  const std::string file = m_tmp.File("set.kxmc");
+  // One damaged reply to the probe is not "no box"; a motor left at 0/0 is told about.
+  m_box->CorruptNextReplyChecksum();
+  CliResult r = Cli({"--port", port, "download", "-o", file});
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.err.find("cannot tell this motor"), std::string::npos) << r.err;
+
+  m_box->SetMotorPresent(false);
+  r = Cli({"--port", port, "upload", file});
+  EXPECT_EQ(r.exitCode, 8);
+  EXPECT_NE(r.err.find("no motor connected: only the box was written"), std::string::npos);
+  EXPECT_EQ(Cli({"--port", port, "upload", "--box-only", file}).exitCode, 0);
+  const std::string fromBox = m_tmp.File("box.kxmc");
+  EXPECT_EQ(Cli({"--port", port, "download", "-o", fromBox}).exitCode, 0);
+  ASSERT_TRUE(RemoveFile(fromBox));
+  EXPECT_EQ(Cli({"--port", port, "download", "--require-motor", "-o", fromBox}).exitCode, 8);
+  EXPECT_FALSE(FileExists(fromBox));
+
+  // --trace never empties another file, and is not made before the arguments are checked.
+  const std::string notes = m_tmp.File("notes.txt");
+  ASSERT_TRUE(WriteTextFile("my notes\n", notes));
+  EXPECT_EQ(Cli({"--port", port, "--trace", notes, "download", "-o", fromBox}).exitCode, 2);
+  std::string kept;
+  ASSERT_TRUE(ReadWholeFile(notes, &kept));
+  EXPECT_EQ(kept, "my notes\n");
+  const std::string fresh = m_tmp.File("fresh.txt");
+  EXPECT_EQ(Cli({"--port", port, "--trace", fresh, "upload", m_tmp.File("none.kxmc")}).exitCode,
+            7);
+  EXPECT_FALSE(FileExists(fresh));
+  // A trace that cannot be written whole fails a command that went well otherwise.
+  EXPECT_EQ(Cli({"--simulate", "--trace", "/dev/full", "download", "-o", fromBox}).exitCode, 7);
 }
 
 }  // namespace

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "catalogue/Archive.h"
 #include "platform/Folders.h"
@@ -91,21 +96,59 @@ TEST_F(SafetyNetFilesTest, BackupsAreParameterFilesThatNeverOverwriteOneAnother)
   EXPECT_EQ(loaded.m_name, "Halle 4");
 }
 
-TEST_F(SafetyNetFilesTest, OnlyTheNewestBackupsAreKeptAndForeignFilesStay) {
+TEST_F(SafetyNetFilesTest, PruningGoesByWriteTimeKeepsTheNewestAndForeignFiles) {
   ASSERT_TRUE(CreateFolderTree(Folder()));
   const std::string own = JoinPath(Folder(), "Kunde Mayer.kxmc");
   std::ofstream(own) << "the fitter's own file";
   context.keep = 3;
+  // Backups of a station whose clock ran a year ahead, written in this order an hour apart.
   std::vector<std::string> written;
-  for (int minute = 0; minute < 12; minute += 2) {
-    context.now = At(9, 59 - minute, 0);  // older and older: names, not the order, count
+  const auto base = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24);
+  for (int i = 0; i < 4; ++i) {
+    context.now = At(9, 59 - i, 0);
+    context.now.year = 2027;
     written.push_back(WriteBackup(context, image, BackupKind::kRead).path);
+    std::filesystem::last_write_time(written.back(), base + std::chrono::hours(i));
   }
-  context.now = At(10, 0, 0);
+  std::filesystem::last_write_time(own, base);
+  // The clock set right (or the autumn hour back): the newest backup has the oldest name,
+  // and even an old file time does not cost it.
+  context.now = At(8, 0, 0);
   written.push_back(WriteBackup(context, image, BackupKind::kWritten).path);
-  const auto kept = ListBackups(Folder());
-  EXPECT_EQ(kept, (std::vector<std::string>{written[1], written[0], written.back()}));
+  std::filesystem::last_write_time(written.back(), base - std::chrono::hours(1));
+  PruneBackups(Folder(), 3, written.back());
+  EXPECT_EQ(ListBackups(Folder()), (std::vector<std::string>{written[4], written[2], written[3]}));
   EXPECT_TRUE(FileExists(own));
+}
+
+TEST_F(SafetyNetFilesTest, ParallelSavesShareNoScratchFile) {
+  // Threads stand for processes: same second, same kind, same file name, other motors.
+  constexpr int kWriters = 8;
+  std::vector<ParameterImage> motors(kWriters, image);
+  std::vector<BackupResult> results(kWriters);
+  std::vector<std::thread> threads;
+  for (int i = 0; i < kWriters; ++i) {
+    motors[i].Block(0x39)[9] = static_cast<std::uint8_t>(i);
+    motors[i].m_name = "Motor " + std::to_string(i);
+    threads.emplace_back([&, i] { results[i] = WriteBackup(context, motors[i], BackupKind::kRead); });
+  }
+  for (auto& t : threads) t.join();
+  for (int i = 0; i < kWriters; ++i) {
+    ASSERT_EQ(results[i].status, BackupStatus::kWritten) << i;
+    ParameterImage loaded;
+    int selection = 0;
+    ASSERT_TRUE(LoadParameterFile(results[i].path, loaded, {}, &selection, nullptr).Ok()) << i;
+    EXPECT_EQ(loaded.m_name, motors[i].m_name);
+    EXPECT_EQ(MotorKey(loaded), MotorKey(motors[i]));
+  }
+  // A scratch folder of a run that ended goes; one of a running process stays.
+  const std::string dead = JoinPath(context.tempFolder, "Sicherung.~999999999.4.tmp");
+  const std::string live =
+      JoinPath(context.tempFolder, "Sicherung.~" + std::to_string(::getpid()) + ".9.tmp");
+  ASSERT_TRUE(CreateFolderTree(dead) && CreateFolderTree(live));
+  ClearAbandonedBackupScratch(context.tempFolder);
+  EXPECT_FALSE(FolderExists(dead));
+  EXPECT_TRUE(FolderExists(live));
 }
 
 TEST_F(SafetyNetFilesTest, AFailedBackupWritesNothingAndIsToldOncePerRun) {
@@ -163,6 +206,42 @@ TEST_F(SafetyNetFilesTest, TheHistoryIgnoresATornLineAndTellsWhatChangedBetweenV
   EXPECT_EQ(NewEventCount({1, 2, 3}, {1, 2, 3}), 0);
   EXPECT_EQ(NewEventCount({1, 2, 3}, {4, 5, 6}), 3);
   EXPECT_TRUE(HistoryFilePath(shared, "../../etc").empty());
+}
+
+TEST(ServiceHistoryTest, SharedKeysLargeFilesControlCharactersAndNumbersOutOfRange) {
+  Visit v;
+  v.time = At(8, 0, 0);
+  v.motorKey = "013210-0-0";
+  v.runningSeconds = 5000;
+  v.events.assign(10, 1);
+  const Visit first = v;
+  v.runningSeconds = 700;  // another motor of the same type, also left at 0/0
+  v.result = "ok\x1B]0;pwned\x07\x9B";
+  std::string text = FormatVisitLine(first) + "\n" + FormatVisitLine(v) + "\n";
+  const std::string told = DescribeVisits(ParseHistory(text).visits);
+  EXPECT_EQ(told.find("(+"), std::string::npos) << told;
+  EXPECT_EQ(told.find("(-"), std::string::npos) << told;
+  EXPECT_NE(told.find("ok\\x1B]0;pwned\\x07\\x9B"), std::string::npos) << told;
+  EXPECT_NE(told.find("several motors possible"), std::string::npos);
+
+  Visit wide = first;
+  wide.runningSeconds = 4294967296;
+  EXPECT_FALSE(ParseVisitLine(FormatVisitLine(wide), nullptr));
+  wide = first;
+  wide.counter1 = 256;
+  EXPECT_FALSE(ParseVisitLine(FormatVisitLine(wide), nullptr));
+
+  // Beyond 16 MiB, with an endless line in between.
+  test::TempFolder tmp;
+  const std::string path = HistoryFilePath(tmp.Path(), first.motorKey);
+  ASSERT_TRUE(CreateFolderTree(FolderOf(path)));
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << text << std::string(17u << 20, 'x') << "\n" << FormatVisitLine(first) << "\n";
+  }
+  const HistoryFile file = ReadHistory(tmp.Path(), first.motorKey);
+  EXPECT_EQ(file.visits.size(), 3u);
+  EXPECT_EQ(file.ignoredLines, 1);
 }
 
 TEST(ProgramSettingsTest, DefaultsForWhatIsMissingAndOtherLinesKeptOnWriting) {
