@@ -54,7 +54,7 @@ for f in "$data"/Trevanic/DI\ DU-RoviroDazo/Sicherungen/*/*.kxmc; do
   [ -f "$f" ] || continue
   backups=$((backups + 1))
   folder=$(basename "$(dirname "$f")")
-  identity=$("$cli" show --json "$f" | sed -n 's/.*"motorIdentity": *"\([0-9A-F]*\)".*/\1/p')
+  identity=$("$cli" show --json "$f" | sed -n 's/.*"motorIdentity": *"0x\([0-9A-F]*\)".*/\1/p')
   [ "${folder:0:6}" = "$identity" ] || misfiled=$((misfiled + 1))
 done
 folders=$(ls "$data"/Trevanic/DI\ DU-RoviroDazo/Sicherungen | wc -l)

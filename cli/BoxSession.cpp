@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <thread>
 
@@ -27,6 +28,9 @@ bool TraceWasIncomplete() { return g_traceIncomplete.load(); }
 
 std::string TraceFileProblem(const std::string& path) {
   if (FolderExists(path)) return "is a folder, not a telegram trace";
+  // A device or a pipe (/dev/stdout) holds no file that writing could replace.
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) && !std::filesystem::is_regular_file(path, ec)) return {};
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return {};  // absent (or unreadable: opening it for writing tells)
   const std::size_t headSize = std::strlen(kTraceFirstLine);
