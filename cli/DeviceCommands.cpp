@@ -280,6 +280,7 @@ struct SimOptions {
   std::string motor;  // six hex digits: the motor identity (block 0x39 bytes 0..2)
   bool boxEmpty = false;
   bool pace = false;
+  int processingDelayMs = 0;
   std::string replay;  // answer from this telegram trace
 };
 
@@ -310,6 +311,7 @@ int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
   box->SetMotorPresent(!simOptions.noMotor);
   box->SetBoxHasParameters(!simOptions.boxEmpty);
   box->SetPacing(simOptions.pace);
+  box->SetProcessingDelayUs(static_cast<std::int64_t>(simOptions.processingDelayMs) * 1000);
   if (!simOptions.replay.empty()) {
     if (const int rc = LoadReplay(*box, simOptions.replay); rc != kExitOk) return rc;
   }
@@ -375,6 +377,10 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   simCmd->add_option("--motor", simOptions.motor, "motor identity, six hex digits");
   simCmd->add_flag("--box-empty", simOptions.boxEmpty, "the box holds no parameters");
   simCmd->add_flag("--pace", simOptions.pace, "send at the real 9600-baud pace");
+  simCmd
+      ->add_option("--processing-delay", simOptions.processingDelayMs,
+                   "milliseconds the box takes per command before it answers (default 0)")
+      ->check(CLI::Range(0, 10000));
   simCmd->add_option("--replay", simOptions.replay,
                      "answer every request as a telegram trace (--trace FILE) recorded it");
   simCmd->callback([&] { rc = RunSim(options, simOptions); });
