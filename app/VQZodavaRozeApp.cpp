@@ -129,6 +129,8 @@ std::recursive_mutex& CVQZodavaRozeApp::CriticalSection() {
 bool CVQZodavaRozeApp::SetUpDevice(std::string* captionSuffix) {
   if (m_options.simulate) {
     m_box = std::make_shared<sim::BoxSimulator>(RealClock());
+    // At the line's own 9600 baud, as a real box answers.
+    m_box->SetPacing(true);
     m_pty = std::make_unique<sim::PtyTransport>(m_box);
     if (Succeeded(m_pty->Start())) {
       m_pty->Attach(ThePortResolver(), m_bridges, kSimulatedComPort);

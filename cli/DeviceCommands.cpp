@@ -296,6 +296,7 @@ struct SimOptions {
   std::string motor;  // six hex digits: the motor identity (block 0x39 bytes 0..2)
   bool boxEmpty = false;
   bool pace = false;
+  int processingDelayMs = 0;
   std::string replay;  // answer from this telegram trace
   double damagePercent = 0;  // replies with one bit flipped, for soak runs
   std::uint32_t seed = 1;
@@ -334,6 +335,7 @@ int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
     faults.flipReplyPpm = static_cast<int>(simOptions.damagePercent * 10000.0);
     box->SetFaults(faults);
   }
+  box->SetProcessingDelayUs(static_cast<std::int64_t>(simOptions.processingDelayMs) * 1000);
   if (!simOptions.replay.empty()) {
     if (const int rc = LoadReplay(*box, simOptions.replay); rc != kExitOk) return rc;
   }
@@ -404,6 +406,10 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   simCmd->add_option("--motor", simOptions.motor, "motor identity, six hex digits");
   simCmd->add_flag("--box-empty", simOptions.boxEmpty, "the box holds no parameters");
   simCmd->add_flag("--pace", simOptions.pace, "send at the real 9600-baud pace");
+  simCmd
+      ->add_option("--processing-delay", simOptions.processingDelayMs,
+                   "milliseconds the box takes per command before it answers (default 0)")
+      ->check(CLI::Range(0, 10000));
   simCmd->add_option("--replay", simOptions.replay,
                      "answer every request as a telegram trace (--trace FILE) recorded it");
   simCmd->add_option("--damage-replies", simOptions.damagePercent,

@@ -178,7 +178,6 @@ HResult CDeviceLink::OpenPort(const std::string& name, int baudRate, int dataBit
     return E_FAIL;
   }
   m_state.m_port = std::move(port);
-  m_baudRate = baudRate > 0 ? baudRate : 9600;
   // The back pointer was set when the link was made; the workers read it without a lock, so
   // it is not written again here.
   Telegram probe;
@@ -243,12 +242,6 @@ void CDeviceLink::MarkDeviceGone() {
   m_portNumber = -1;
 }
 
-std::int64_t CDeviceLink::WireTimeMs(int bytes) const {
-  // 8N1: ten bits a byte.
-  const std::int64_t bits = static_cast<std::int64_t>(bytes) * 10 * 1000;
-  return (bits + m_baudRate - 1) / m_baudRate;
-}
-
 HResult CDeviceLink::Transact(Telegram& telegram) {
   // The whole exchange, the drain included, runs under the link lock so that no other thread
   // can read this request's reply or write between drain and request.
@@ -260,11 +253,14 @@ HResult CDeviceLink::Transact(Telegram& telegram) {
   const int length = BuildFrame(telegram, frame);
   if (length == 0) return E_FAIL;
   const int written = m_state.m_port->Write(frame, length);
+  const std::int64_t writeReturned = m_clock.NowMs();
   Tap(TraceDirection::kToBox, frame, written < length ? written : length);
   if (written != length) return E_FAIL;
-  // The box takes its time after the request, which is on the wire only once its bytes have
-  // gone out at the line's rate; the reply may arrive meanwhile and waits in the port.
-  m_clock.SleepMs(WireTimeMs(length) + kRequestSettleMs);
+  // The box is given 30 ms from the write's return. A reply that is complete by then waits in
+  // the port; one still on its way is taken as soon as its last byte is in. Nothing is gained
+  // by waiting for the request's own time on the wire: the box answers only once it has it.
+  const std::int64_t settleLeft = writeReturned + kRequestSettleMs - m_clock.NowMs();
+  if (settleLeft > 0) m_clock.SleepMs(settleLeft);
   return Receive(telegram);
 }
 

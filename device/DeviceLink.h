@@ -50,7 +50,7 @@ class LinkLock {
 inline constexpr int kQueueSize = 100;
 
 // The times the exchange with the box is built on.
-inline constexpr std::int64_t kRequestSettleMs = 30;  // after a request is on the wire
+inline constexpr std::int64_t kRequestSettleMs = 30;  // from the request's write
 inline constexpr std::int64_t kReplyBeginMs = 500;    // for a reply to begin
 inline constexpr std::int64_t kReplyStallMs = 40;     // of silence within a begun frame
 
@@ -150,8 +150,6 @@ class CDeviceLink {
   void ReapFinished();
   // A read failed: the device is gone and no port number holds any more.
   void MarkDeviceGone();
-  // How long `bytes` take on the line at the open port's rate, rounded up.
-  std::int64_t WireTimeMs(int bytes) const;
   void Tap(TraceDirection direction, const std::uint8_t* bytes, int count) {
     if (TelegramTrace* trace = m_trace.load()) trace->Record(direction, bytes, count);
   }
@@ -166,7 +164,6 @@ class CDeviceLink {
   std::atomic<TelegramTrace*> m_trace{nullptr};
 
   std::atomic<int> m_portNumber{-1};
-  int m_baudRate = 9600;  // of the open port; under the link lock
   int m_rangeStart = 1;
   int m_rangeEnd = 100;
   std::vector<std::string> m_ignore;

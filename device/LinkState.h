@@ -101,12 +101,12 @@ struct LinkState {
   bool Stopping() const { return Has(kLinkStop); }
   // A worker's wait: cut short by a stop request, so that closing never waits for it. Returns
   // false when it was cut short.
+  // The slices are measured against the end, so that what each oversleeps does not add up.
   bool Sleep(std::int64_t ms) {
     if (m_clock == nullptr) return !Stopping();
-    while (ms > 0 && !Stopping()) {
-      const std::int64_t slice = ms < kStopCheckMs ? ms : kStopCheckMs;
-      m_clock->SleepMs(slice);
-      ms -= slice;
+    const std::int64_t end = m_clock->NowMs() + ms;
+    for (std::int64_t left = ms; left > 0 && !Stopping(); left = end - m_clock->NowMs()) {
+      m_clock->SleepMs(left < kStopCheckMs ? left : kStopCheckMs);
     }
     return !Stopping();
   }

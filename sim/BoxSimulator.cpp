@@ -93,13 +93,19 @@ bool BoxSimulator::FromProgram(const std::uint8_t* bytes, std::size_t count) {
     ++m_counts.flippedFrames;
   }
   for (std::size_t i = 0; i < count; ++i) {
+    // Paced, the bytes follow each other on the line, also across writes: a write made while
+    // the previous one is still on its way queues behind it.
+    std::int64_t at = now;
+    if (m_pacing) {
+      at = std::max(now, m_lineFreeUs) + kByteTimeUs;
+      m_lineFreeUs = at;
+    }
     if (Chance(m_faults.dropBytePpm)) {
       ++m_counts.droppedBytes;
       continue;
     }
     std::uint8_t b = bytes[i];
     if (i == flipAt) b ^= flipMask;
-    const std::int64_t at = now + (m_pacing ? static_cast<std::int64_t>(i + 1) * kByteTimeUs : 0);
     auto payload = m_decoder.Feed(b, at);
     if (!payload) continue;
     m_requests.push_back(*payload);
@@ -188,6 +194,7 @@ void BoxSimulator::Replug() {
   m_portOpen = false;
   m_out.clear();
   m_decoder = FrameDecoder();
+  m_lineFreeUs = 0;
   m_awake = false;
 }
 
@@ -262,7 +269,7 @@ void BoxSimulator::Reply(const std::vector<std::uint8_t>& payload, std::int64_t 
     frame[frame.size() - 2] ^= 0x5A;
     m_corruptNext = false;
   }
-  std::int64_t start = earliestUs + m_latencyUs;
+  std::int64_t start = earliestUs;
   if (m_delayNextMs > 0) {
     start += m_delayNextMs * 1000;
     m_delayNextMs = 0;
@@ -326,6 +333,8 @@ bool BoxSimulator::MotorAnswers() const {
 
 void BoxSimulator::Handle(const std::vector<std::uint8_t>& p, std::int64_t at) {
   const std::uint8_t cmd = p[0];
+  const auto own = m_processingByCommand.find(cmd);
+  at += own != m_processingByCommand.end() ? own->second : m_processingUs;
   const std::size_t len = p.size();
   // A silenced command and sub-code first, then the command whatever its sub-code.
   const int silencedSub = len >= 2 ? p[1] : -2;
@@ -487,9 +496,13 @@ void BoxSimulator::SetPacing(bool on) {
   std::lock_guard lock(m_mutex);
   m_pacing = on;
 }
-void BoxSimulator::SetReplyLatencyUs(std::int64_t us) {
+void BoxSimulator::SetProcessingDelayUs(std::int64_t us) {
   std::lock_guard lock(m_mutex);
-  m_latencyUs = us;
+  m_processingUs = us > 0 ? us : 0;
+}
+void BoxSimulator::SetProcessingDelayUs(std::uint8_t command, std::int64_t us) {
+  std::lock_guard lock(m_mutex);
+  m_processingByCommand[command] = us > 0 ? us : 0;
 }
 void BoxSimulator::SetMotorPresent(bool present) {
   std::lock_guard lock(m_mutex);

@@ -81,8 +81,13 @@ class BoxSimulator {
   void Replug();
 
   // ---- scenario ----
-  void SetPacing(bool on);  // 9600-baud byte timing in both directions
-  void SetReplyLatencyUs(std::int64_t us);
+  // 9600-baud byte timing in both directions: a request's bytes arrive one after the other,
+  // and the reply starts only once the last of them is in.
+  void SetPacing(bool on);
+  // The time the box takes from a request's last byte to the start of its reply (0 by
+  // default): for every command, or for one command code, which then takes its own.
+  void SetProcessingDelayUs(std::int64_t us);
+  void SetProcessingDelayUs(std::uint8_t command, std::int64_t us);
   void SetMotorPresent(bool present);
   void SetMotorReach(MotorReach reach);
   void SetMotorBlock(std::uint8_t readCommand, const std::vector<std::uint8_t>& bytes);
@@ -171,7 +176,9 @@ class BoxSimulator {
   bool m_vanished = false;
   bool m_portOpen = false;
   bool m_pacing = false;
-  std::int64_t m_latencyUs = 0;
+  std::int64_t m_lineFreeUs = 0;  // paced: when the last byte from the program is in
+  std::int64_t m_processingUs = 0;
+  std::map<std::uint8_t, std::int64_t> m_processingByCommand;
 
   bool m_motorPresent = true;
   MotorReach m_reach = MotorReach::kDirect;

@@ -102,15 +102,35 @@ TEST_F(TransactTest, WrongChecksumFailsAndTheNextTransactionIsClean) {
   EXPECT_TRUE(Succeeded(link->Transact(t)));
 }
 
+TEST_F(TransactTest, TheBoxGetsThirtyMsFromTheWriteAndALongerReplyIsTakenOnceComplete) {
+  box->SetPacing(true);
+  Connect();
+  const auto took = [&](std::uint8_t command) {
+    Telegram t;
+    t.SetCommand(command);
+    const auto before = clock.NowMs();
+    EXPECT_TRUE(Succeeded(link->Transact(t)));
+    EXPECT_EQ(t.m_command, command | 0x80);
+    return clock.NowMs() - before;
+  };
+  // 5 + 5 bytes at 9600 baud (10.4 ms) fit into the 30 ms; 5 + 30 bytes (36.5 ms) do not.
+  EXPECT_EQ(took(0x21), 30);
+  EXPECT_EQ(took(0x39), 37);
+  // A box that takes 5 ms a command: the long exchange grows by them, the short one still fits.
+  box->SetProcessingDelayUs(5000);
+  EXPECT_EQ(took(0x21), 30);
+  EXPECT_EQ(took(0x39), 42);
+}
+
 TEST_F(TransactTest, ReplyNotBegunIsAwaitedHalfASecondButOneThatStallsFor40MsFails) {
   Connect();
   Telegram t;
-  // The request on the wire (6 ms) and 30 ms, then 424 ms more: inside the 500 ms allowed.
+  // The 30 ms from the write's return, then 430 ms more: inside the 500 ms allowed.
   box->DelayNextReply(460);
   t.SetCommand(0x21);
   EXPECT_TRUE(Succeeded(link->Transact(t)));
   // A reply that begins at the last moment is read to its end rather than cut in two.
-  box->DelayNextReply(536);
+  box->DelayNextReply(530);
   t.SetCommand(0x21);
   EXPECT_TRUE(Succeeded(link->Transact(t)));
   // Past the half second the transaction gives up ...
@@ -118,7 +138,7 @@ TEST_F(TransactTest, ReplyNotBegunIsAwaitedHalfASecondButOneThatStallsFor40MsFai
   t.SetCommand(0x21);
   const auto before = clock.NowMs();
   EXPECT_TRUE(Failed(link->Transact(t)));
-  EXPECT_EQ(clock.NowMs() - before, 6 + 30 + 500);
+  EXPECT_EQ(clock.NowMs() - before, 30 + 500);
   // ... and its late reply is drained, not taken for the next request's.
   clock.Advance(100);
   t.SetCommand(0x34);

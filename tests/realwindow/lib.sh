@@ -86,8 +86,9 @@ start_program() {
 report() { cat "$REPORT" 2>/dev/null || true; }
 
 # Runs the awk program $2 over the report until it prints something (printed then), for at
-# most $WAIT_S seconds; fails with $1 otherwise.
+# most $WAIT_S seconds, looking every $POLL_S seconds; fails with $1 otherwise.
 WAIT_S=${WAIT_S:-15}
+POLL_S=${POLL_S:-0.05}
 wait_awk() {
   local what=$1 program=$2
   shift 2
@@ -103,7 +104,7 @@ wait_awk() {
       fail "the program ended (exit status $?) while waiting for $what"
     fi
     [ $SECONDS -lt $end ] || fail "waited ${WAIT_S}s for $what"
-    sleep 0.05
+    sleep "$POLL_S"
   done
 }
 

@@ -54,7 +54,16 @@ wait_no_window QComboBoxPrivateContainer
 wait_text 2406 'Werkseinstellung Kompaktmotor K35\nStand Oktober 2026'
 wait_text 2511 "$(page_text "$EN/Screen001.dat" 3 0) - Motor Firmware V5.3"
 wait_text 2510 "ZodavaRoze ready on COM1"
-click_button "$(page_text "$EN/Screen001.dat" 8 0)"
+# How long the download takes as the fitter sees it: from the click to the box that tells the
+# result (the result line follows its OK). Printed, not judged: the protocol's floor for this
+# download is 1029.8 ms, the goal 5 % over it plus one 200 ms tick of the progress timer. The
+# report is rewritten every 50 ms and looked at every 10 ms here, which the figure includes.
+xy=$(button_centre "$(page_text "$EN/Screen001.dat" 8 0)")
+t0=$(date +%s%N)
+# shellcheck disable=SC2086
+click_at $xy
+POLL_S=0.01 wait_window QMessageBox "$(common 3)"
+step "download in the window: $(( ($(date +%s%N) - t0) / 1000000 )) ms from the click to the result (floor 1029.8 ms, goal <= 1281 ms)"
 answer_box "$(common 3)" "$(common 6)"
 wait_text 2511 "$(page_text "$EN/Screen001.dat" 3 3) - Motor Firmware V5.3"
 # The simulated motor is a compact one: its type stays chosen.

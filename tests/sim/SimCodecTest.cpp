@@ -168,9 +168,11 @@ TEST_F(BoxTest, TimedFaultsAndUnsolicitedTelegrams) {
 
 TEST_F(BoxTest, PacingSpendsTheWireTimeOfEveryByte) {
   box->SetPacing(true);
-  // Request 5 bytes and reply 5 bytes at 1.042 ms each: complete after 10.42 ms.
+  // Request 5 bytes and reply 5 bytes at 1.042 ms each: complete after 10.42 ms, also when the
+  // request comes in two writes (the second queues behind the first on the line).
   const Bytes frame = EncodeFrame(Bytes{0x01});
-  port.Write(frame.data(), 5);
+  port.Write(frame.data(), 3);
+  port.Write(frame.data() + 3, 2);
   std::uint8_t buf[16];
   clock.Advance(6);
   EXPECT_EQ(port.Read(buf, sizeof(buf)), 0);
@@ -178,6 +180,18 @@ TEST_F(BoxTest, PacingSpendsTheWireTimeOfEveryByte) {
   EXPECT_EQ(port.Read(buf, sizeof(buf)), 4);
   clock.Advance(1);
   EXPECT_EQ(port.Read(buf, sizeof(buf)), 1);
+  // A processing delay moves the reply by as much; a command with a delay of its own takes that.
+  box->SetProcessingDelayUs(5000);
+  box->SetProcessingDelayUs(0x12, 0);
+  const auto completeAfter = [&](const Bytes& request, std::int64_t ms) {
+    port.Write(request.data(), static_cast<int>(request.size()));
+    clock.Advance(ms - 1);
+    EXPECT_EQ(port.Read(buf, sizeof(buf)), 4);
+    clock.Advance(1);
+    EXPECT_EQ(port.Read(buf, sizeof(buf)), 1);
+  };
+  completeAfter(frame, 16);
+  completeAfter(EncodeFrame(Bytes{0x12}), 11);
 }
 
 TEST_F(BoxTest, PortIsExclusive) {
