@@ -247,6 +247,13 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
     case kMsgPortAccessDenied:
       ShowAccessDenied();
       return true;
+    case kMsgResetSetRead:
+      // The set changes here, on the user-interface thread, and the screen is told.
+      if (m_link->TakeReadSet(Image())) {
+        forward();
+        PostMessage(kMsgRefresh);
+      }
+      return true;
     case kMsgWatchEnded:
       QMetaObject::invokeMethod(
           this, [this] { OnCloseRequest(); }, Qt::QueuedConnection);
@@ -282,6 +289,16 @@ std::string AccessDeniedText(const std::string& device, const std::string& group
   return text + "Melden Sie sich danach ab und wieder an und starten Sie das Programm neu.";
 }
 
+// What the fitter reads when another program (a second window, the command-line tool) holds
+// the box's serial device.
+std::string DeviceInUseText(const std::string& device) {
+  return "Die Programmierbox an " + device +
+         " wird bereits von einem anderen Programm benutzt (einem zweiten Fenster dieses "
+         "Programms oder roviro-cli).\n\nDieses Programm spricht die Box nicht an, solange das "
+         "andere sie h\xE4lt. Beenden Sie das andere Programm; die Box wird danach von selbst "
+         "gefunden.";
+}
+
 }  // namespace
 
 void CVQZodavaRozeDlg::ShowAccessDenied() {
@@ -291,7 +308,9 @@ void CVQZodavaRozeDlg::ShowAccessDenied() {
   const CDeviceLink::DeniedDevice denied = m_link->AccessDenied();
   if (denied.device.empty()) return;
   m_accessDeniedShown = true;
-  m_prompts->MessageBox(AccessDeniedText(denied.device, denied.group, CurrentUserName()),
+  m_prompts->MessageBox(denied.inUse
+                            ? DeviceInUseText(denied.device)
+                            : AccessDeniedText(denied.device, denied.group, CurrentUserName()),
                         "Fehler...", kMbOk | kMbIconError | kMbTopmost);
 }
 

@@ -1,6 +1,7 @@
 #include "app/Prompts.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
@@ -17,9 +18,15 @@ QString Latin1(const std::string& s) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-std::string ToLatin1(const QString& s) { return s.toLatin1().toStdString(); }
-
 }  // namespace
+
+std::string PathFromDialog(const QString& chosen) {
+  return QFile::encodeName(QDir::toNativeSeparators(chosen)).toStdString();
+}
+
+QString PathToDialog(const std::string& path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
 
 std::string QtFileFilter(const std::string& filter) {
   std::vector<std::string> parts;
@@ -97,10 +104,10 @@ int QtPrompts::MessageBox(const std::string& text, const std::string& caption,
 bool QtPrompts::OpenFileName(const std::string& title, const std::string& folder,
                              const std::string& filter, std::string* path) {
   if (path == nullptr) return false;
-  const QString chosen = QFileDialog::getOpenFileName(m_owner, Latin1(title), Latin1(folder),
+  const QString chosen = QFileDialog::getOpenFileName(m_owner, Latin1(title), PathToDialog(folder),
                                                       Latin1(QtFileFilter(filter)));
   if (chosen.isEmpty()) return false;
-  *path = ToLatin1(QDir::toNativeSeparators(chosen));
+  *path = PathFromDialog(chosen);
   return true;
 }
 
@@ -110,14 +117,14 @@ bool QtPrompts::SaveFileName(const std::string& title, const std::string& folder
   if (path == nullptr) return false;
   // The dialog itself, not the static helper, so that it knows the suffix before it asks
   // about overwriting.
-  QFileDialog dialog(m_owner, Latin1(title), Latin1(folder), Latin1(QtFileFilter(filter)));
+  QFileDialog dialog(m_owner, Latin1(title), PathToDialog(folder), Latin1(QtFileFilter(filter)));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   if (!defaultSuffix.empty()) dialog.setDefaultSuffix(Latin1(defaultSuffix));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   const QString chosen = dialog.selectedFiles().front();
   if (chosen.isEmpty()) return false;
-  *path = ToLatin1(QDir::toNativeSeparators(chosen));
+  *path = PathFromDialog(chosen);
   return true;
 }
 
@@ -140,6 +147,10 @@ void ScriptedPrompts::SetDefaultAnswer(int answer) {
 void ScriptedPrompts::ScriptPath(const std::string& path) {
   std::lock_guard lock(m_mutex);
   m_paths.push_back(path);
+}
+
+void ScriptedPrompts::ScriptChosenFile(const QString& chosen) {
+  ScriptPath(PathFromDialog(chosen));
 }
 
 std::vector<ScriptedPrompts::Call> ScriptedPrompts::Calls() const {

@@ -3,6 +3,8 @@
 // and the folder choice. QtPrompts shows the real dialogs; ScriptedPrompts (tests) answers from
 // a script and records every call. Texts are ISO-8859-1 bytes.
 
+#include <QString>
+
 #include <cstdint>
 #include <deque>
 #include <mutex>
@@ -22,6 +24,11 @@ namespace roviro {
 
 // The filter in the form Qt's file dialogs take: "kxmc-File (*.kxmc)".
 std::string QtFileFilter(const std::string& filter);
+
+// File names are the system's (UTF-8), not ISO-8859-1 texts: what a file dialog chose becomes
+// the path that names exactly that file, and a folder is offered under its own name.
+std::string PathFromDialog(const QString& chosen);
+QString PathToDialog(const std::string& path);
 
 class Prompts {
  public:
@@ -78,6 +85,9 @@ class ScriptedPrompts final : public Prompts {
   void SetDefaultAnswer(int answer);
   // The next file or folder dialog answers `path`; an empty path cancels it.
   void ScriptPath(const std::string& path);
+  // What a file dialog returned (a name as the desktop shows it), turned into the path the way
+  // the real dialogs turn it.
+  void ScriptChosenFile(const QString& chosen);
 
   std::vector<Call> Calls() const;
   void Clear();

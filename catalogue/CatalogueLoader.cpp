@@ -17,6 +17,7 @@
 #include "pages/TextHelpers.h"
 #include "platform/Folders.h"
 #include "platform/Paths.h"
+#include "platform/TextEncoding.h"
 
 namespace roviro {
 
@@ -45,7 +46,7 @@ struct DocumentReader {
   }
 
   void Note(const std::string& text) const {
-    if (context.note) context.note(archivePath + " - " + entryName + ": " + text);
+    if (context.note) context.note(PathAsText(archivePath) + " - " + entryName + ": " + text);
   }
 
   void ValidateGuid(const std::string& value, const char* which) const;
@@ -239,8 +240,8 @@ void DocumentReader::ReadLine(const XMLElement& element, MotorRecord& motor) con
   if (see != expectedSee || smsg != expectedSmsg) {
     Error(Format("%s\n%s\nZeile: %1.1d\nChSee : %2.2X - erwartet: %2.2X\nChSmsg: %2.2X - "
                  "erwartet: %2.2X",
-                 archivePath.c_str(), entryName.c_str(), lineNumber, see, expectedSee, smsg,
-                 expectedSmsg) +
+                 PathAsText(archivePath).c_str(), entryName.c_str(), lineNumber, see, expectedSee,
+                 smsg, expectedSmsg) +
           " - CHSee");
   }
 
@@ -282,7 +283,7 @@ int ReadCatalogueDocument(const CatalogueLoadContext& context, const std::string
                           const std::string& entryName, std::string_view text,
                           CatalogueList& list) {
   const auto note = [&](const std::string& what) {
-    if (context.note) context.note(archivePath + " - " + entryName + ": " + what);
+    if (context.note) context.note(PathAsText(archivePath) + " - " + entryName + ": " + what);
   };
   tinyxml2::XMLDocument doc;
   if (!ParseXml(doc, text)) {
@@ -346,7 +347,7 @@ int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string&
 
   std::string manifest;
   if (ReadArchiveEntry(archivePath, title + ".md6", &manifest) != 1) {
-    note(archivePath + ": no readable manifest " + title + ".md6, skipped");
+    note(PathAsText(archivePath) + ": no readable manifest " + title + ".md6, skipped");
     return finish(1);
   }
   counts.manifestRead = true;
@@ -358,19 +359,20 @@ int LoadCatalogueArchive(const CatalogueLoadContext& context, const std::string&
     std::string text;
     if (ReadArchiveEntry(archivePath, line.name, &text) != 1) {
       ++counts.unreadableEntries;
-      note(archivePath + " - " + line.name + ": entry missing or unreadable, skipped");
+      note(PathAsText(archivePath) + " - " + line.name + ": entry missing or unreadable, skipped");
       continue;
     }
     const std::string digest = Md5OfBytes(text);
     if (digest.empty()) {
       ++counts.digestsUnavailable;
-      note(archivePath + " - " + line.name + ": no MD5 digest can be computed, skipped");
+      note(PathAsText(archivePath) + " - " + line.name +
+           ": no MD5 digest can be computed, skipped");
       continue;
     }
     if (digest != line.digest) {
       ++counts.digestMismatches;
-      note(archivePath + " - " + line.name + ": digest " + line.digest + " does not match " +
-           digest + ", skipped");
+      note(PathAsText(archivePath) + " - " + line.name + ": digest " + line.digest +
+           " does not match " + digest + ", skipped");
       continue;
     }
     ++counts.documentsRead;

@@ -90,7 +90,9 @@ std::string MotorFirmwareText(std::uint8_t version) {
   char text[64] = {};
   if (version == 0) return {};
   if (version < 0x47) {
-    std::snprintf(text, sizeof text, " - Motor Firmware V%1.1f", version / 10.0);
+    // Tenths in whole numbers: the text keeps its decimal point whatever the desktop's
+    // locale (a printed double would take the locale's decimal comma).
+    std::snprintf(text, sizeof text, " - Motor Firmware V%d.%d", version / 10, version % 10);
   } else {
     std::snprintf(text, sizeof text, " - Motor Firmware V%1.1d.%1.1d", version >> 4, version & 0xF);
   }

@@ -110,14 +110,26 @@ int BoxSession::Connect(const Catalogue* simMotorFrom) {
       opened = Succeeded(m_link->OpenPort(name, 9600, 8, 0, 0));
     }
     if (!opened) {
-      std::cerr << "roviro-cli: " << m_options.port
-                << ": cannot be opened, or the box does not answer the probe\n";
+      if (m_link->AccessDenied().inUse) {
+        std::cerr << "roviro-cli: " << m_options.port
+                  << ": in use by another program (the window or another roviro-cli); not "
+                     "talked to\n";
+      } else {
+        std::cerr << "roviro-cli: " << m_options.port
+                  << ": cannot be opened, or the box does not answer the probe\n";
+      }
       return kExitNoBox;
     }
     m_link->State().Set(kLinkOpen);
     return kExitOk;
   }
   if (Failed(m_link->Discover())) {
+    if (const CDeviceLink::DeniedDevice held = m_link->AccessDenied(); held.inUse) {
+      std::cerr << "roviro-cli: " << held.device
+                << ": the box is in use by another program (the window or another roviro-cli); "
+                   "not talked to\n";
+      return kExitNoBox;
+    }
     std::cerr << "roviro-cli: no ZodavaRoze box found (USB serial bridges with vendor id 0403; "
                  "see IgnorePortList.txt, or use --port or --simulate)\n";
     return kExitNoBox;

@@ -88,7 +88,7 @@ int RunCatalogueCheck(const GlobalOptions& options, const std::vector<std::strin
       CatalogueArchiveSummary found;
       const int goOn = LoadCatalogueArchive(context, archive, list, &found);
       if (found.accepted == 0) {
-        std::cerr << "note: " << Latin1ToUtf8(DisplayPath(archive))
+        std::cerr << "note: " << DisplayPath(archive)
                   << ": no catalogue accepted: " << WhyNothingAccepted(archive, found) << '\n';
         ++notes;
       }

@@ -12,6 +12,7 @@
 #include "catalogue/ContactRecord.h"
 #include "platform/Folders.h"
 #include "platform/MessageSink.h"
+#include "platform/TextEncoding.h"
 
 namespace roviro::cli {
 
@@ -68,11 +69,6 @@ std::string LanguageFolder(const Folders& folders, int language);
 // Program, shared data, settings and temporary folders from the options (defaults as the
 // program uses them).
 Folders MakeFolders(const GlobalOptions& options);
-
-// ISO-8859-1 bytes as UTF-8, for the terminal and for JSON.
-std::string Latin1ToUtf8(const std::string& text);
-// UTF-8 from the command line as ISO-8859-1 bytes; characters outside it become "?".
-std::string Utf8ToLatin1(const std::string& text);
 
 // Writes `bytes` to `path` through a temporary file that replaces the target only when
 // complete; false (and no file left behind) on failure.

@@ -232,7 +232,7 @@ int RunOpData(const GlobalOptions& options, bool json) {
         languageFolder.empty() ? folders.Program() + kScreenFolder : languageFolder;
     std::cerr << "roviro-cli: the event texts are not available (no operating-data page of "
                  "language "
-              << options.language << " below " << Latin1ToUtf8(DisplayPath(where))
+              << options.language << " below " << DisplayPath(where)
               << "); numbers and codes only\n";
   }
   BoxSession session(options, folders, image);
@@ -297,7 +297,7 @@ struct SimOptions {
   bool boxEmpty = false;
   bool pace = false;
   int processingDelayMs = 0;
-  std::string replay;  // answer from this telegram trace
+  std::string replay;        // answer from this telegram trace
   double damagePercent = 0;  // replies with one bit flipped, for soak runs
   std::uint32_t seed = 1;
 };
@@ -412,8 +412,9 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
       ->check(CLI::Range(0, 10000));
   simCmd->add_option("--replay", simOptions.replay,
                      "answer every request as a telegram trace (--trace FILE) recorded it");
-  simCmd->add_option("--damage-replies", simOptions.damagePercent,
-                     "flip one bit in this percentage of the box's replies (0..100)")
+  simCmd
+      ->add_option("--damage-replies", simOptions.damagePercent,
+                   "flip one bit in this percentage of the box's replies (0..100)")
       ->check(CLI::Range(0.0, 100.0));
   simCmd->add_option("--seed", simOptions.seed, "seed of the damaged replies");
   simCmd->callback([&] { rc = RunSim(options, simOptions); });

@@ -46,7 +46,7 @@ int Inspect(const std::string& path, const CatalogueList& catalogues, InspectedF
   std::string title;
   if (const int rc = CheckParameterFile(path, &resolved, &title); rc != kExitOk) return rc;
   std::string xml;
-  if (ReadArchiveEntry(resolved, title + ".kxm", &xml) != 1) {
+  if (ReadArchiveEntry(resolved, ParameterDocumentEntry(resolved, title), &xml) != 1) {
     PrintPathError(resolved, "cannot be read");
     return kExitFile;
   }
@@ -137,7 +137,7 @@ int CheckParameterFile(const std::string& path, std::string* resolved, std::stri
   *resolved = NormalisePath(*resolved);
   std::string problem = InputFileProblem(*resolved);
   if (problem.empty()) {
-    problem = ArchiveEntryProblem(*resolved, *title + ".kxm");
+    problem = ArchiveEntryProblem(*resolved, ParameterDocumentEntry(*resolved, *title));
     // The entry is named after the file, so a renamed file loses it.
     if (problem.rfind("holds no entry", 0) == 0) problem += " (renamed after saving?)";
   }

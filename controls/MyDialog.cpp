@@ -1,6 +1,7 @@
 #include "controls/MyDialog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 
 namespace roviro {
@@ -27,7 +28,8 @@ HResult ChooseFolder(QWidget* owner, const std::string& title, std::string* path
   if (chosen.isEmpty()) {
     return E_FAIL;
   }
-  const std::string native = QDir::toNativeSeparators(chosen).toLatin1().toStdString();
+  // The system's name of the folder (UTF-8), not an ISO-8859-1 text.
+  const std::string native = QFile::encodeName(QDir::toNativeSeparators(chosen)).toStdString();
   if (native.size() >= 260) {
     return E_FAIL;  // longer than the program's path buffers
   }

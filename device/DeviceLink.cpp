@@ -174,7 +174,7 @@ HResult CDeviceLink::OpenPort(const std::string& name, int baudRate, int dataBit
   settings.stopBits = stopBits;
   if (Failed(port->Open(device, settings))) {
     const OpenFailure why = port->LastOpenFailure();
-    if (why.accessDenied) NoteAccessDenied(device, why.group);
+    if (why.accessDenied || why.inUse) NoteAccessDenied(device, why.group, why.inUse);
     return E_FAIL;
   }
   m_state.m_port = std::move(port);
@@ -189,10 +189,19 @@ HResult CDeviceLink::OpenPort(const std::string& name, int baudRate, int dataBit
   return E_FAIL;
 }
 
-void CDeviceLink::NoteAccessDenied(const std::string& device, const std::string& group) {
+bool CDeviceLink::TakeReadSet(ParameterImage& image) {
+  std::lock_guard lock(m_state.m_handoverMutex);
+  if (!m_state.m_handover) return false;
+  image = *m_state.m_handover;
+  m_state.m_handover.reset();
+  return true;
+}
+
+void CDeviceLink::NoteAccessDenied(const std::string& device, const std::string& group,
+                                   bool inUse) {
   {
     std::lock_guard lock(m_deniedMutex);
-    m_denied = {device, group};
+    m_denied = {device, group, inUse};
     for (const auto& reported : m_deniedReported) {
       if (reported == device) return;
     }

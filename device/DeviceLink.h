@@ -102,6 +102,9 @@ class CDeviceLink {
   // Writes the box serial and version into the shared image, or into `image`.
   int IdentifyBox();
   int IdentifyBox(ParameterImage& image);
+  // Moves a set a worker read (the factory reset's, announced by kMsgResetSetRead) into
+  // `image`; false, and `image` untouched, when there is none.
+  bool TakeReadSet(ParameterImage& image);
   HResult PushTelegram(const Telegram& telegram);
   HResult PopTelegram(Telegram& telegram);
 
@@ -127,12 +130,16 @@ class CDeviceLink {
   int RangeStart() const { return m_rangeStart; }
   int RangeEnd() const { return m_rangeEnd; }
   std::vector<std::string> IgnoreList();
-  // The last device the discovery could not open for want of permission, and the group that
+  // The last device the discovery could not open for want of permission or because another
+  // program holds it, and the group that
   // owns it (empty when unknown); an empty device when there was none. Each such device is
   // reported once with kMsgPortAccessDenied; the words are the dialog's.
+  // `inUse`: the device was not refused for want of permission but because another program
+  // holds it (the window, or the command-line tool); it is then not talked to at all.
   struct DeniedDevice {
     std::string device;
     std::string group;
+    bool inUse = false;
   };
   DeniedDevice AccessDenied() const;
   // The main dialog's flag word; the link keeps its own until the dialog hands over its word.
@@ -173,7 +180,7 @@ class CDeviceLink {
   int m_writeIndex = 0;
   bool m_queueFull = false;
 
-  void NoteAccessDenied(const std::string& device, const std::string& group);
+  void NoteAccessDenied(const std::string& device, const std::string& group, bool inUse);
   mutable std::mutex m_deniedMutex;
   DeniedDevice m_denied;
   std::vector<std::string> m_deniedReported;

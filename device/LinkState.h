@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "catalogue/Catalogue.h"
@@ -63,6 +65,9 @@ inline constexpr std::uint32_t kMsgOutputsOff = 20042;
 // The discovery met a device the user may not open (CDeviceLink::AccessDenied tells which);
 // posted once per device.
 inline constexpr std::uint32_t kMsgPortAccessDenied = 20043;
+// The factory reset has read the motor's set back: the user-interface thread takes it over
+// with CDeviceLink::TakeReadSet (a worker never replaces the set itself).
+inline constexpr std::uint32_t kMsgResetSetRead = 20044;
 
 struct LinkState {
   std::atomic<std::uint32_t> m_flags{0};
@@ -85,6 +90,14 @@ struct LinkState {
   ParameterImage* m_image = nullptr;
   std::atomic<const Catalogue*> m_catalogue{nullptr};
   std::atomic<std::uint32_t>* m_dialogFlags = nullptr;
+
+  // A set a worker has read for the user-interface thread to take over; its own lock, so that
+  // neither side waits for the link.
+  std::mutex m_handoverMutex;
+  std::optional<ParameterImage> m_handover;
+  // The test buttons are blocked while a test request runs (from the command worker's start of
+  // it to its end): the link's state, whichever screen instance shows the buttons.
+  std::atomic<bool> m_testsBlocked{false};
 
   bool Has(std::uint32_t bits) const { return (m_flags.load() & bits) != 0; }
   void Set(std::uint32_t bits) { m_flags.fetch_or(bits); }

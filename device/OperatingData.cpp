@@ -16,18 +16,32 @@ HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIde
     return !s.Stopping() && Succeeded(link.Transact(t)) && t.m_command == expected;
   };
   Telegram t;
+  // Once 0x12 has switched output A on, a read that fails switches it off again (0x13) before
+  // it returns, so that no failure leaves the motor's output on. A stop request (closing)
+  // still ends the read within the telegram on the wire.
+  bool outputOn = false;
+  const auto fail = [&] {
+    if (outputOn) {
+      for (int i = 0; i < 3 && !s.Stopping(); ++i) {
+        Telegram off;
+        off.SetCommand(0x13);
+        if (exchange(off, 0x93)) break;
+      }
+    }
+    return E_FAIL;
+  };
 
   // 1. Reach the motor.
   int attempts = 0;
   int state = 1;
   while (state <= 3) {
-    if (attempts > 4 || !s.Sleep(100)) return E_FAIL;
+    if (attempts > 4 || !s.Sleep(100)) return fail();
     bool ok = false;
     if (state == 1) {
       t.SetCommand(0x12);
       ok = exchange(t, 0x92);
     } else if (state == 2) {
-      if (!s.Sleep(250)) return E_FAIL;
+      if (!s.Sleep(250)) return fail();
       t.SetHeader(0x24, 0x01);
       ok = exchange(t, 0xA4);
     } else {
@@ -35,6 +49,7 @@ HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIde
       ok = exchange(t, 0xA1);
     }
     if (ok) {
+      if (state == 1) outputOn = true;
       ++state;
     } else {
       ++attempts;
@@ -64,7 +79,7 @@ HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIde
       read = true;
     }
   }
-  if (!read) return E_FAIL;
+  if (!read) return fail();
   auto block = s.m_image->Block(0x30);
   std::copy(data.begin(), data.end(), block.begin());
 
@@ -73,13 +88,13 @@ HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIde
   for (;;) {
     t.SetCommand(0x11);
     if (exchange(t, 0x91)) break;
-    if (++attempts > 4) return E_FAIL;
+    if (++attempts > 4) return fail();
   }
   for (;;) {
-    if (!s.Sleep(250)) return E_FAIL;
+    if (!s.Sleep(250)) return fail();
     t.SetHeader(0x13, 0x01);
     if (exchange(t, 0x93)) break;
-    if (++attempts > 4) return E_FAIL;
+    if (++attempts > 4) return fail();
   }
 
   // 4. Done.

@@ -14,7 +14,8 @@ namespace roviro {
 // failed exchanges fail), reads block 0x30 (0x30 -> 0xB0, at most six tries; the image's
 // block is replaced only by a complete reply), ends the connection (0x11, then {0x13, 0x01}
 // after 250 ms). Sets the data-loaded bit and returns S_OK on success; E_FAIL otherwise, also
-// at once on a stop request.
+// at once on a stop request. A read that fails after 0x12 was answered sends 0x13 -> 0x93
+// (output A off) before it returns, unless a stop request ends it.
 // With `motorIdentity`, block 0x39 (0x39 -> 0xB9, at most six tries) is read after the motor
 // was reached and before block 0x30; it holds the 25 bytes then, and is empty when they could
 // not be read.

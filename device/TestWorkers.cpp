@@ -38,8 +38,12 @@ bool OnceCommand(LinkState& s, std::uint8_t command, std::uint8_t expected) {
 void StartRequest(LinkState& s, std::uint8_t h, std::uint8_t cmd, std::uint8_t sub,
                   std::uint8_t replyCmd, std::uint8_t replySub, std::uintptr_t disableCode) {
   s.m_testRequest = {h, cmd, sub, replyCmd, replySub};
+  s.m_testsBlocked = true;
   s.Post(kMsgDisableTests, disableCode);
-  s.m_link->StartTestRequest();
+  if (!s.m_link->StartTestRequest()) {
+    s.m_testsBlocked = false;
+    s.Post(kMsgEnableTests);
+  }
 }
 
 // Modes 11, 12, 13: the motor commands reached through the 0x2D branch.
@@ -214,7 +218,6 @@ int TestRequestThread(LinkState* s) {
   s->Post(kMsgDisableTests, 0);
   if (s->TestAndSet(kLinkTestRequest)) return 0;
   CDeviceLink& link = *s->m_link;
-  ParameterImage& image = *s->m_image;
   std::unique_lock lock(link.Lock());
   // A stop request (closing) ends the run like the test screen's abort.
   const auto aborted = [s] { return s->Has(kLinkAbort | kLinkStop); };
@@ -290,10 +293,15 @@ int TestRequestThread(LinkState* s) {
     }
     if (!aborted()) {
       if (link.IdentifyBox(scratch) == 0) s->Post(kMsgIdentifyFailed);
-      // Only a complete reading becomes the set, and a valid one.
+      // Only a complete reading becomes the set, and a valid one; the user-interface thread
+      // takes it over, so the set never changes under a screen.
       if (complete) {
         scratch.m_valid = 1;
-        image = scratch;
+        {
+          std::lock_guard handover(s->m_handoverMutex);
+          s->m_handover = scratch;
+        }
+        s->Post(kMsgResetSetRead);
       }
     }
   }
@@ -310,6 +318,7 @@ int TestRequestThread(LinkState* s) {
     }
   }
   s->Clear(kLinkTestRequest);
+  s->m_testsBlocked = false;
   lock.unlock();
   s->Post(kMsgEnableTests);
   return 1;

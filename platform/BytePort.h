@@ -24,6 +24,7 @@ struct LineSettings {
 struct OpenFailure {
   bool accessDenied = false;  // the user may not open the device (EACCES, EPERM)
   std::string group;          // the group that owns the device, when known
+  bool inUse = false;         // another program holds the device (its lock or exclusive use)
 };
 
 class BytePort {

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/Paths.h"
+#include "platform/TextEncoding.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -93,7 +94,7 @@ std::string Folders::DataFolderMessage() const {
            consequence;
 #endif
   }
-  return "Der Datenordner " + NormalisePath(SharedData() + kCompanyFolder) +
+  return "Der Datenordner " + PathAsText(NormalisePath(SharedData() + kCompanyFolder)) +
          " kann nicht angelegt werden.\n" + consequence;
 }
 

@@ -10,6 +10,7 @@
 #include <grp.h>
 #include <poll.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,10 +34,15 @@ static_assert(sizeof(DCB) <= 28);
 
 HResult SerialPort::Open(const std::string& device, const LineSettings& settings) {
   Close();
+  m_failure = {};
   if (device.empty()) return E_FAIL;
   HANDLE h = CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                          nullptr);
-  if (h == INVALID_HANDLE_VALUE) return E_FAIL;
+  if (h == INVALID_HANDLE_VALUE) {
+    // Opened without sharing: a port another program holds is refused this way.
+    m_failure.inUse = GetLastError() == ERROR_ACCESS_DENIED;
+    return E_FAIL;
+  }
   m_handle = h;
   COMMTIMEOUTS saved{};
   m_haveSavedTimeouts = GetCommTimeouts(h, &saved) != 0;
@@ -161,6 +167,14 @@ HResult SerialPort::Open(const std::string& device, const LineSettings& settings
       m_failure.accessDenied = true;
       m_failure.group = DeviceOwnerGroup(device);
     }
+    // The kernel refuses a second open of a device in exclusive use.
+    if (errno == EBUSY) m_failure.inUse = true;
+    return E_FAIL;
+  }
+  // One program per device: the lock is held until the device is closed.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    m_failure.inUse = errno == EWOULDBLOCK;
+    ::close(fd);
     return E_FAIL;
   }
   // Exclusive use: a second open of the same device by anyone else is refused.

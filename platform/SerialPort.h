@@ -1,7 +1,10 @@
 #pragma once
 // The real serial port: raw 8N1 at the requested rate, reads that return at once with what has
 // arrived, writes bounded by 500 ms, opened for exclusive use. POSIX termios; the Win32 calls
-// on Windows.
+// on Windows. On POSIX the open device is also locked (flock, exclusive): every program of ours,
+// the window and the command-line tool alike, finds a device held by another one in use and
+// leaves it alone, so that two programs' telegrams never interleave on one line (the kernel's
+// exclusive mode alone does not keep out a program running as root).
 
 #include "platform/BytePort.h"
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,6 +15,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Qt takes the desktop's locale for the C library; numbers in page texts and stored files
+  // keep their decimal point whatever the desktop writes.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("roviro-dazo");
   // The desktop environment matches the window with the installed .desktop file by this.
   QGuiApplication::setDesktopFileName(roviro::kDesktopId);

@@ -13,6 +13,7 @@
 #include "catalogue/XmlSupport.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
+#include "platform/TextEncoding.h"
 
 namespace roviro {
 
@@ -104,6 +105,22 @@ TextState ElementText(const tinyxml2::XMLElement* parent, const char* name, std:
 }
 
 }  // namespace
+
+std::string ParameterDocumentEntry(const std::string& archive, const std::string& title) {
+  const std::string stored = PathAsText(title) + ".kxm";
+  if (stored == title + ".kxm") return stored;
+  // A file written by a tool that named the entry with the file name's own bytes.
+  std::vector<std::string> names;
+  if (!ListArchiveEntries(archive, &names)) return stored;
+  const std::string raw = title + ".kxm";
+  for (const std::string& name : names) {
+    if (EqualsNoCase(name, stored)) return stored;
+  }
+  for (const std::string& name : names) {
+    if (EqualsNoCase(name, raw)) return raw;
+  }
+  return stored;
+}
 
 bool ResolveParameterFilePath(const std::string& chosen, std::string* path, std::string* title) {
   const std::string name = FileNameOf(chosen);
@@ -246,8 +263,10 @@ HResult SaveParameterFile(const std::string& path, ParameterImage& image,
 
   // The archive is built from bytes in memory: parallel saves (other processes, or two files
   // of the same name into different folders) never share a scratch file.
-  const std::string documentEntry = title + ".kxm";
-  const std::string manifestEntry = title + ".md6";
+  // The file's name is the system's (UTF-8); the names inside the archive are ISO-8859-1, as
+  // every stored file of the program holds its texts.
+  const std::string documentEntry = PathAsText(title) + ".kxm";
+  const std::string manifestEntry = PathAsText(title) + ".md6";
   const std::string document = BuildParameterDocument(image, contact, currentCatalogue, now);
   const std::string digest = Md5OfBytes(document);
   if (digest.empty()) return E_FAIL;
@@ -356,7 +375,8 @@ ParameterFileLoadResult LoadParameterFile(const std::string& path, ParameterImag
     return result;
   }
   std::string xml;
-  if (ReadArchiveEntry(NormalisePath(resolved), title + ".kxm", &xml) != 1) {
+  const std::string archive = NormalisePath(resolved);
+  if (ReadArchiveEntry(archive, ParameterDocumentEntry(archive, title), &xml) != 1) {
     result.status = ParameterFileStatus::kNoDocument;
     return result;
   }

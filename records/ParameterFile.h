@@ -31,6 +31,10 @@ inline constexpr const char* kParameterFileLoadError = "Fehler beim Laden";
 // name gets ".kxmc" appended. `title` is the file name without ".kxmc": the archive's entry
 // names are built from it. False (outputs untouched) for a refused or empty name.
 bool ResolveParameterFilePath(const std::string& chosen, std::string* path, std::string* title);
+// The document entry of the parameter file `archive` with the title `title` (the system's
+// name, UTF-8): the title in ISO-8859-1 followed by ".kxm", as files are written; the title's
+// own bytes when only such an entry is there.
+std::string ParameterDocumentEntry(const std::string& archive, const std::string& title);
 
 // "02 LEN HH D0 D1 ... CS 03" for one block under a one-byte header: the data are a sealed
 // copy of `block`, LEN = 1 + data bytes, CS = (header + data) mod 256, upper-case hex.

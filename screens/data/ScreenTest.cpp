@@ -64,7 +64,9 @@ HResult CScreenTest::Create() {
 }
 
 void CScreenTest::UpdateControls() {
-  for (CMyButton* button : m_tests) button->setEnabled(!m_testsBlocked);
+  // Blocked while a test request runs, also for an instance made while it runs.
+  const bool blocked = m_testsBlocked || Link().m_testsBlocked.load();
+  for (CMyButton* button : m_tests) button->setEnabled(!blocked);
   m_programs->setEnabled(true);
   EnableTabs(false);
   m_dlg->BackButton()->show();
@@ -80,7 +82,7 @@ int CScreenTest::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::intptr_
       break;
     case kMsgEnableTests:
       m_testsBlocked = false;
-      for (CMyButton* button : m_tests) button->setEnabled(true);
+      for (CMyButton* button : m_tests) button->setEnabled(!Link().m_testsBlocked.load());
       break;
     case kMsgOutputsOff:
       m_dlg->State() &= ~(kDialogOutputA | kDialogOutputB);

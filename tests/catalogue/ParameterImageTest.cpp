@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <numeric>
+#include <string>
 
 #include "catalogue/ParameterImage.h"
 
@@ -108,6 +110,16 @@ TEST(MotorFirmwareText, TwoFormatsSplitAt0x47) {
   EXPECT_EQ(MotorFirmwareText(0x46), " - Motor Firmware V7.0");
   EXPECT_EQ(MotorFirmwareText(0x47), " - Motor Firmware V4.7");
   EXPECT_EQ(MotorFirmwareText(0x52), " - Motor Firmware V5.2");
+}
+
+TEST(MotorFirmwareText, KeepsItsDecimalPointUnderADecimalCommaLocale) {
+  const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE locale";
+  const std::string low = MotorFirmwareText(0x23);
+  const std::string high = MotorFirmwareText(0x52);
+  std::setlocale(LC_NUMERIC, before.c_str());
+  EXPECT_EQ(low, " - Motor Firmware V3.5");
+  EXPECT_EQ(high, " - Motor Firmware V5.2");
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "catalogue/CatalogueDocuments.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
+#include "platform/SerialPort.h"
 #include "sim/BoxSimulator.h"
 #include "sim/SimTransport.h"
 #include "support/TempFolder.h"
@@ -280,6 +281,25 @@ TEST_F(CliDeviceTest, APortThatIsNotABoxOrDisappears) {
     EXPECT_EQ(r.exitCode, 4) << r.err;
     EXPECT_EQ(LastLine(r.err), "roviro-cli: " + reason + "\n");
   }
+}
+
+// A box another program holds (here: the port opened by this process) is left alone, with a
+// word; once it is given up, the tool talks to it.
+TEST_F(CliDeviceTest, ABoxHeldByAnotherProgramIsNotTalkedTo) {
+  SerialPort holder;
+  ASSERT_EQ(holder.Open(m_pty->SlavePath(), {}), S_OK);
+  SerialPort second;
+  EXPECT_TRUE(Failed(second.Open(m_pty->SlavePath(), {})));
+  EXPECT_TRUE(second.LastOpenFailure().inUse);
+  m_box->ClearRequests();
+  CliResult r = Cli({"opdata"});
+  EXPECT_EQ(r.exitCode, 3) << r.err;
+  EXPECT_EQ(LastLine(r.err), "roviro-cli: " + m_pty->SlavePath() +
+                                 ": in use by another program (the window or another "
+                                 "roviro-cli); not talked to\n");
+  EXPECT_TRUE(m_box->Requests().empty());
+  holder.Close();
+  EXPECT_EQ(Cli({"opdata"}).exitCode, 0);
 }
 
 }  // namespace

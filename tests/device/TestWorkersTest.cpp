@@ -154,7 +154,19 @@ TEST_F(TestWorkersTest, FactoryResetReadsTheSetBack) {
   factory[0x34] = Bytes(13, 0x34);
   for (const auto& [cmd, b] : factory) box->SetFactoryBlock(cmd, b);
   box->SetBoxSerial(0x01, 0x02);
+  // The worker blocks the test buttons in the link's state and frees them at its end; it
+  // leaves the set alone and hands the reading over to the user-interface thread.
+  bool blockedWhileRunning = false;
+  box->OnRequest([&](const Bytes&) { blockedWhileRunning |= State().m_testsBlocked.load(); });
+  const ParameterImage before = image;
   Command(6);
+  box->OnRequest(nullptr);
+  EXPECT_TRUE(blockedWhileRunning);
+  EXPECT_FALSE(State().m_testsBlocked.load());
+  EXPECT_TRUE(SameSet(image, before));
+  EXPECT_TRUE(Posted(kMsgResetSetRead));
+  ASSERT_TRUE(link->TakeReadSet(image));
+  EXPECT_FALSE(link->TakeReadSet(image));
   EXPECT_EQ(sink.Posts()[0].wParam, 5u);
   EXPECT_EQ(ImageBlock(0x34), Bytes(13, 0x34));
   EXPECT_EQ(ImageBlock(0x3B), factory[0x3B]);
@@ -234,6 +246,20 @@ TEST_F(TestWorkersTest, OperatingDataReadFailsWithoutAMotor) {
   EXPECT_TRUE(Failed(ReadOperatingData(*link)));
   EXPECT_EQ(Dialog() & kDialogDataLoaded, 0u);
   EXPECT_EQ(CountCommand(0x30), 0);
+}
+
+TEST_F(TestWorkersTest, OperatingDataReadThatFailsWithOutputAOnSwitchesItOff) {
+  // Block 0x30 never answers, then the end of the connection does not: each time the last
+  // request is output A off.
+  box->SilenceCommand(0x30, 6);
+  EXPECT_TRUE(Failed(ReadOperatingData(*link)));
+  EXPECT_EQ(Requests().back(), Bytes{0x13});
+  box->ClearRequests();
+  box->SilenceCommand(0x11, 6);
+  EXPECT_TRUE(Failed(ReadOperatingData(*link)));
+  EXPECT_EQ(CountCommand(0x30), 1);
+  EXPECT_EQ(Requests().back(), Bytes{0x13});
+  EXPECT_EQ(link->Lock().Depth(), 0);
 }
 
 }  // namespace
