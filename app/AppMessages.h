@@ -1,6 +1,6 @@
 #pragma once
 // The main dialog's application messages and flag bits. Application messages are plain
-// decimal numbers; in Qt they travel as events whose type is the number itself (20012..20044
+// decimal numbers; in Qt they travel as events whose type is the number itself (20012..20045
 // lie inside Qt's user event range).
 
 #include <cstdint>
@@ -12,7 +12,7 @@ namespace roviro {
 inline constexpr std::uint32_t kMsgRepaint = 20012;       // wParam: erase the background
 inline constexpr std::uint32_t kMsgSwitchScreen = 20026;  // wParam: the target screen id
 inline constexpr std::uint32_t kMsgFirstAppMessage = 20012;
-inline constexpr std::uint32_t kMsgLastAppMessage = 20044;  // kMsgResetSetRead
+inline constexpr std::uint32_t kMsgLastAppMessage = 20045;  // kMsgOperatingData
 
 // The dialog's flag word (m_state).
 inline constexpr std::uint32_t kStateBoxPresent = 0x100;

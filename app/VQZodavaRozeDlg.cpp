@@ -427,6 +427,15 @@ void CVQZodavaRozeDlg::LoadCatalogues() {
     SetCurrentCatalogue(catalogue.get());
     ReadLudFile(m_image, m_currentCatalogue, 0, Folder(FolderKind::Temp), m_contact);
   }
+  // The set shown at start is the first catalogue's factory set (not whichever catalogue was
+  // read last), complete, so that it can be saved and written like a chosen one.
+  if (!m_catalogues.empty()) {
+    m_image->Clear();
+    CopyMotorToParameterImage(m_catalogues.front().get(), m_image, 0);
+    SetCurrentCatalogue(m_catalogues.front().get());
+    ReadLudFile(m_image, m_currentCatalogue, 0, Folder(FolderKind::Temp), m_contact);
+    m_image->m_valid = 1;
+  }
 }
 
 void CVQZodavaRozeDlg::SetLanguage(int index) {

@@ -29,6 +29,9 @@ struct CatalogueObject {
   int iMax = 0;
   int bEnable = 1;
   int bShow = 1;
+  // The record names this object (an element of its branch); an object it lacks gives no
+  // range, and its value is left as it is.
+  bool present = false;
 };
 
 struct CatalogueBranch {

@@ -138,6 +138,7 @@ void DocumentReader::ReadBranches(const XMLElement& brch, ScreenRecord& record) 
       const int obj = NumberInName(o->Name(), "Obj");
       if (obj < 0 || obj >= kObjectCount) continue;
       CatalogueObject& object = branch.objects[static_cast<std::size_t>(obj)];
+      object.present = true;
       ReadOptional(*o, "iMin", object.iMin);
       ReadOptional(*o, "iMax", object.iMax);
       ReadOptional(*o, "bEnable", object.bEnable);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "device/OperatingData.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
 
@@ -405,7 +406,7 @@ int CDeviceLink::IdentifyBox(ParameterImage& image) {
 // Queue of telegrams the box sent by itself
 
 HResult CDeviceLink::PushTelegram(const Telegram& telegram) {
-  std::lock_guard lock(m_lock);
+  std::lock_guard lock(m_queueMutex);
   if (m_queueFull) return E_FAIL;
   m_queue[m_writeIndex] = telegram;
   m_writeIndex = (m_writeIndex + 1) % kQueueSize;
@@ -414,7 +415,7 @@ HResult CDeviceLink::PushTelegram(const Telegram& telegram) {
 }
 
 HResult CDeviceLink::PopTelegram(Telegram& telegram) {
-  std::lock_guard lock(m_lock);
+  std::lock_guard lock(m_queueMutex);
   if (!m_queueFull && m_readIndex == m_writeIndex) return E_FAIL;
   telegram = m_queue[m_readIndex];
   m_readIndex = (m_readIndex + 1) % kQueueSize;
@@ -502,6 +503,39 @@ bool CDeviceLink::StartTestCommand() {
 }
 bool CDeviceLink::StartTestRequest() {
   return StartWorker([this] { TestRequestThread(&m_state); });
+}
+
+std::uint32_t CDeviceLink::StartOperatingDataRead(bool withIdentity) {
+  std::uint32_t read = 0;
+  {
+    std::lock_guard lock(m_opDataMutex);
+    read = ++m_opDataRead;
+    m_opData.reset();
+  }
+  const bool started = StartWorker([this, read, withIdentity] {
+    OperatingDataResult r;
+    {
+      // Waits here while a transfer or a test worker holds the link.
+      std::lock_guard link(m_lock);
+      m_state.Post(kMsgOperatingData, kOperatingDataReading);
+      r.result = ReadOperatingData(*this, withIdentity ? &r.identity : nullptr, &r.block);
+    }
+    {
+      std::lock_guard lock(m_opDataMutex);
+      if (read != m_opDataRead) return;  // a later read has been asked for
+      m_opData = std::move(r);
+    }
+    m_state.Post(kMsgOperatingData, kOperatingDataDone);
+  });
+  return started ? read : 0;
+}
+
+bool CDeviceLink::TakeOperatingData(std::uint32_t read, OperatingDataResult* result) {
+  std::lock_guard lock(m_opDataMutex);
+  if (read == 0 || read != m_opDataRead || !m_opData) return false;
+  if (result != nullptr) *result = std::move(*m_opData);
+  m_opData.reset();
+  return true;
 }
 
 }  // namespace roviro

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -115,6 +116,18 @@ class CDeviceLink {
   bool StartTestConnection();
   bool StartTestCommand();
   bool StartTestRequest();
+  // The operating-data read as a worker (ReadOperatingData, with the motor's identity when
+  // asked): it waits for the link while another worker holds it, and its result is taken on
+  // the user-interface thread. Returns the read's number, 0 when it could not start.
+  struct OperatingDataResult {
+    HResult result = E_FAIL;
+    std::array<std::uint8_t, 22> block{};
+    std::vector<std::uint8_t> identity;
+  };
+  std::uint32_t StartOperatingDataRead(bool withIdentity);
+  // The result of read number `read` once it has ended; false while it runs (or for a read
+  // superseded by a later one).
+  bool TakeOperatingData(std::uint32_t read, OperatingDataResult* result);
   // Asks every worker to end (the stop request: each ends within the telegram it is on), joins
   // them all and closes the port.
   void Stop();
@@ -175,6 +188,13 @@ class CDeviceLink {
   int m_rangeEnd = 100;
   std::vector<std::string> m_ignore;
 
+  std::mutex m_opDataMutex;
+  std::uint32_t m_opDataRead = 0;
+  std::optional<OperatingDataResult> m_opData;
+
+  // The queue has a lock of its own: the user-interface thread takes a telegram without
+  // waiting for a worker that holds the link lock for a whole transfer.
+  std::mutex m_queueMutex;
   std::array<Telegram, kQueueSize> m_queue{};
   int m_readIndex = 0;
   int m_writeIndex = 0;

@@ -51,6 +51,7 @@ inline constexpr std::uint32_t kDialogOutputB = 0x2000000;
 inline constexpr std::uint32_t kMsgSearchBegins = 20020;
 inline constexpr std::uint32_t kMsgBoxFound = 20021;
 inline constexpr std::uint32_t kMsgTransferDone = 20022;
+// wParam 0, or the error code (569320, 569340) of a box the upload worker has shown itself.
 inline constexpr std::uint32_t kMsgTransferFailed = 20023;
 inline constexpr std::uint32_t kMsgRefresh = 20025;
 inline constexpr std::uint32_t kMsgTelegramQueued = 20029;
@@ -68,6 +69,12 @@ inline constexpr std::uint32_t kMsgPortAccessDenied = 20043;
 // The factory reset has read the motor's set back: the user-interface thread takes it over
 // with CDeviceLink::TakeReadSet (a worker never replaces the set itself).
 inline constexpr std::uint32_t kMsgResetSetRead = 20044;
+// The operating-data read started with CDeviceLink::StartOperatingDataRead: wParam
+// kOperatingDataReading once it has the link and talks to the motor, kOperatingDataDone when
+// its result waits in TakeOperatingData.
+inline constexpr std::uint32_t kMsgOperatingData = 20045;
+inline constexpr std::uintptr_t kOperatingDataReading = 1;
+inline constexpr std::uintptr_t kOperatingDataDone = 2;
 
 struct LinkState {
   std::atomic<std::uint32_t> m_flags{0};

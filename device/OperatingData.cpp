@@ -7,7 +7,8 @@
 
 namespace roviro {
 
-HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIdentity) {
+HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIdentity,
+                          std::array<std::uint8_t, 22>* into) {
   LinkState& s = link.State();
   s.m_dialogFlags->fetch_and(~kDialogDataLoaded);
   std::lock_guard lock(link.Lock());
@@ -80,8 +81,12 @@ HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIde
     }
   }
   if (!read) return fail();
-  auto block = s.m_image->Block(0x30);
-  std::copy(data.begin(), data.end(), block.begin());
+  if (into != nullptr) {
+    *into = data;
+  } else {
+    auto block = s.m_image->Block(0x30);
+    std::copy(data.begin(), data.end(), block.begin());
+  }
 
   // 3. End the connection.
   attempts = 0;

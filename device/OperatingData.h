@@ -2,6 +2,7 @@
 // Reads the motor's 22-byte operating-data block (block 0x30 of the parameter image) directly,
 // for the operating-parameters screen.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +20,9 @@ namespace roviro {
 // With `motorIdentity`, block 0x39 (0x39 -> 0xB9, at most six tries) is read after the motor
 // was reached and before block 0x30; it holds the 25 bytes then, and is empty when they could
 // not be read.
-HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIdentity = nullptr);
+// With `into`, the 22 bytes go there and the image is not touched (a worker's read, handed
+// over to the user-interface thread).
+HResult ReadOperatingData(CDeviceLink& link, std::vector<std::uint8_t>* motorIdentity = nullptr,
+                          std::array<std::uint8_t, 22>* into = nullptr);
 
 }  // namespace roviro

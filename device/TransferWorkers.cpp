@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <string>
 
 #include "device/ConnectionSequence.h"
 #include "device/DeviceLink.h"
@@ -269,18 +270,21 @@ int UploadThread(LinkState* s) {
   if (s->Has(kLinkMotor) && (motorId[2] & 7) != (image.Block(0x39)[2] & 7)) {
     const int variant = motorId[2] & 7;
     const Catalogue* catalogue = s->m_catalogue.load();
-    const char* code = nullptr;
+    int code = 0;
     if (variant > 2) {
-      code = "569320";
+      code = 569320;
     } else if (catalogue == nullptr || catalogue->motors[variant].strGuidNQB.empty() ||
                catalogue->motors[variant].strGuidUMode.empty()) {
-      code = "569340";
+      code = 569340;
     }
-    if (code != nullptr) {
+    if (code != 0) {
       s->Clear(kLinkUpload);
       lock.unlock();
       s->Post(kMsgRefresh);
-      ShowUploadFatal(*s, code);
+      ShowUploadFatal(*s, std::to_string(code).c_str());
+      // The screen ends the transfer as failed (its timer, its bar, its result line, the
+      // history); the error code travels along, the box above has already said it.
+      s->Post(kMsgTransferFailed, static_cast<std::uintptr_t>(code));
       return 0;
     }
     const MotorRecord& record = catalogue->motors[variant];

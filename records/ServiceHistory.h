@@ -37,6 +37,7 @@ inline constexpr const char* kVisitOk = "ok";
 inline constexpr const char* kVisitFailed = "failed";
 inline constexpr const char* kVisitOtherMotor = "other-motor";      // upload refused
 inline constexpr const char* kVisitNoParameters = "no-parameters";  // the box held none
+inline constexpr const char* kVisitRefused = "refused";             // the upload could not start
 inline constexpr const char* kVisitVerified = "ok-verified";        // upload read back alike
 inline constexpr const char* kVisitMismatch = "verify-mismatch";    // upload read back differing
 inline constexpr const char* kVisitUnverified = "ok-unverified";    // the read-back failed

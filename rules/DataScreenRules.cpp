@@ -45,7 +45,8 @@ int CheckLoadDataEntries(const std::string& motorName, const std::string& compan
 bool HasVariant(const Catalogue* catalogue, int variant) {
   if (catalogue == nullptr || variant < 0 || variant >= kMotorCount) return false;
   const MotorRecord& motor = catalogue->motors[static_cast<std::size_t>(variant)];
-  return !motor.strGuidNQB.empty() || !motor.strGuidUMode.empty();
+  // The upload can use a variant only with both of its GUIDs.
+  return !motor.strGuidNQB.empty() && !motor.strGuidUMode.empty();
 }
 
 void ApplyVariantChoice(ParameterImage& image, const Catalogue* catalogue, int variant) {

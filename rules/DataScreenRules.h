@@ -42,8 +42,8 @@ std::uint8_t NumberFieldByte(const std::string& text);
 int CheckLoadDataEntries(const std::string& motorName, const std::string& company,
                          bool hasSelection, bool hasCatalogue);
 
-// True when the catalogue motor has a motor-type record for `variant` (0 to 2): one that the
-// catalogue names by a GUID.
+// True when the catalogue motor has a motor-type record for `variant` (0 to 2) that the upload
+// can use: one that the catalogue names by both of its GUIDs.
 bool HasVariant(const Catalogue* catalogue, int variant);
 
 // The fitter clicked a variant button: the variant bits of block 0x39 byte 2 become `variant`

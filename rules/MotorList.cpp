@@ -39,4 +39,16 @@ int SelectMotorForImage(const CatalogueList& catalogues, const ParameterImage& i
   return selection;
 }
 
+bool IsUnknownMotor(const CatalogueList& catalogues, const ParameterImage& image) {
+  const std::uint32_t identity = image.MotorIdentity() & ~7u;
+  if (identity == 0) return false;
+  for (const auto& catalogue : catalogues) {
+    if (catalogue == nullptr) continue;
+    for (const MotorRecord& motor : catalogue->motors) {
+      if ((motor.dhMoNa & 0xFFFFF8u) == identity) return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace roviro

@@ -28,4 +28,8 @@ std::string MotorListLine(const Catalogue* catalogue, const ScreenDescription& l
 // identity of 0 never matches. -1 for an empty list.
 int SelectMotorForImage(const CatalogueList& catalogues, const ParameterImage& image);
 
+// True when the image holds a motor (an identity other than 0) that no motor record of any
+// loaded catalogue has, the variant bits ignored: a motor type the program does not know.
+bool IsUnknownMotor(const CatalogueList& catalogues, const ParameterImage& image);
+
 }  // namespace roviro

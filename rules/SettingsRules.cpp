@@ -30,13 +30,29 @@ int ClampValue(int value, ValueRange range) {
   return value;
 }
 
+ValueRange Ordered(ValueRange range) {
+  if (range.min > range.max) return {range.max, range.min};
+  return range;
+}
+
+ValueRange ObjectRange(const CatalogueObject& object) {
+  return Ordered({object.iMin, object.iMax});
+}
+
+ValueRange Intersect(ValueRange first, ValueRange second) {
+  const ValueRange a = Ordered(first);
+  const ValueRange b = Ordered(second);
+  const ValueRange both{a.min > b.min ? a.min : b.min, a.max < b.max ? a.max : b.max};
+  return both.min <= both.max ? both : a;
+}
+
 ValueRange ByteRange(ValueRange range) {
   auto cut = [](int v) { return v < 0 ? 0 : v > 255 ? 255 : v; };
   return {cut(range.min), cut(range.max)};
 }
 
 ValueRange PageRange(const ScreenDescription& page, int textObject) {
-  return {ReadNumber(page.Text(textObject, 0)), ReadNumber(page.Text(textObject, 1))};
+  return Ordered({ReadNumber(page.Text(textObject, 0)), ReadNumber(page.Text(textObject, 1))});
 }
 
 const CatalogueBranch* RecordBranch(const ScreenRecord* record, int branch) {
@@ -47,13 +63,14 @@ const CatalogueBranch* RecordBranch(const ScreenRecord* record, int branch) {
 const CatalogueObject* RecordObject(const ScreenRecord* record, int branch, int object) {
   const CatalogueBranch* b = RecordBranch(record, branch);
   if (b == nullptr || object < 0 || object >= kObjectCount) return nullptr;
-  return &b->objects[static_cast<std::size_t>(object)];
+  const CatalogueObject& o = b->objects[static_cast<std::size_t>(object)];
+  return o.present ? &o : nullptr;
 }
 
 ValueRange ValueRangeFor(const ScreenRecord* record, int branch, int object,
                          const ScreenDescription& page, int textObject) {
   if (const CatalogueObject* o = RecordObject(record, branch, object)) {
-    return ByteRange({o->iMin, o->iMax});
+    return ByteRange(ObjectRange(*o));
   }
   return ByteRange(PageRange(page, textObject));
 }
@@ -75,7 +92,7 @@ SettledValue SettleValue(const std::string& typed, ValueRange bounds, ValueForma
 bool ClampByteToRecord(std::uint8_t& byte, const ScreenRecord* record, int branch, int object) {
   const CatalogueObject* o = RecordObject(record, branch, object);
   if (o == nullptr) return false;
-  const auto clamped = static_cast<std::uint8_t>(ClampValue(byte, ByteRange({o->iMin, o->iMax})));
+  const auto clamped = static_cast<std::uint8_t>(ClampValue(byte, ByteRange(ObjectRange(*o))));
   const bool changed = clamped != byte;
   byte = clamped;
   return changed;
@@ -120,37 +137,43 @@ int DivisionIndex(const MotorRecord* motor, std::uint8_t high, std::uint8_t low)
   return 2;
 }
 
+namespace {
+
+// index + min, bounded by the range; in a wider type, so that no sum overflows.
+int BoundedSum(int index, ValueRange range) {
+  const long long s = static_cast<long long>(index) + range.min;
+  if (s < range.min) return range.min;
+  if (s > range.max) return range.max;
+  return static_cast<int>(s);
+}
+
+}  // namespace
+
 int StepNumberOnLoad(int index, const CatalogueObject* stepObject, ValueRange pageRange,
                      StepArithmetic arithmetic) {
-  if (stepObject == nullptr) {
-    int s = index + pageRange.min;
-    if (s < pageRange.min) s = pageRange.min;
-    if (s > pageRange.max) s = pageRange.max;
-    return s;
-  }
+  if (stepObject == nullptr) return BoundedSum(index, Ordered(pageRange));
+  const ValueRange range = ObjectRange(*stepObject);
   if (arithmetic == StepArithmetic::kByte) {
     // The sum is kept in a byte; the bounds are compared with that byte's value and, when
     // they apply, stored into it.
-    auto s = static_cast<std::uint8_t>(index + stepObject->iMin);
-    if (s < stepObject->iMin) s = static_cast<std::uint8_t>(stepObject->iMin);
-    if (s > stepObject->iMax) s = static_cast<std::uint8_t>(stepObject->iMax);
+    auto s =
+        static_cast<std::uint8_t>(static_cast<unsigned>(index) + static_cast<unsigned>(range.min));
+    if (s < range.min) s = static_cast<std::uint8_t>(range.min);
+    if (s > range.max) s = static_cast<std::uint8_t>(range.max);
     return s;
   }
-  int s = index + stepObject->iMin;
-  if (s < stepObject->iMin) s = stepObject->iMin;
-  if (s > stepObject->iMax) s = stepObject->iMax;
-  return s;
+  return BoundedSum(index, range);
 }
 
 int StepUp(int shown, const CatalogueObject* stepObject) {
   int s = shown == INT_MAX ? shown : shown + 1;
-  if (stepObject != nullptr && s > stepObject->iMax) s = stepObject->iMax;
+  if (stepObject != nullptr && s > ObjectRange(*stepObject).max) s = ObjectRange(*stepObject).max;
   return s;
 }
 
 int StepDown(int shown, const CatalogueObject* stepObject) {
   int s = shown == INT_MIN ? shown : shown - 1;
-  if (stepObject != nullptr && s < stepObject->iMin) s = stepObject->iMin;
+  if (stepObject != nullptr && s < ObjectRange(*stepObject).min) s = ObjectRange(*stepObject).min;
   return s;
 }
 
@@ -159,7 +182,7 @@ bool StoreStepValue(std::span<std::uint8_t> block, int n, int shown,
   if (!changed || stepObject == nullptr || motor == nullptr) return false;
   if (n < 0 || static_cast<std::size_t>(n) + 1 >= block.size()) return false;
   const auto d = static_cast<std::uint8_t>(static_cast<unsigned>(shown) -
-                                           static_cast<unsigned>(stepObject->iMin));
+                                           static_cast<unsigned>(ObjectRange(*stepObject).min));
   if (d >= kDivisionTableSize) return false;
   block[static_cast<std::size_t>(n)] = motor->ucHB[d];
   block[static_cast<std::size_t>(n) + 1] = motor->ucLB[d];

@@ -36,6 +36,14 @@ struct ValueRange {
 // Below the minimum becomes the minimum, then above the maximum becomes the maximum.
 int ClampValue(int value, ValueRange range);
 
+// A range whose ends came reversed (minimum above maximum) with its ends swapped.
+ValueRange Ordered(ValueRange range);
+// The record object's range `iMin`..`iMax`, ordered.
+ValueRange ObjectRange(const CatalogueObject& object);
+
+// The values both ranges allow; the first range where they share none.
+ValueRange Intersect(ValueRange first, ValueRange second);
+
 // A range cut to what a byte can hold: every value the settings screens store is one byte,
 // and a wider catalogue range would otherwise wrap the stored value.
 ValueRange ByteRange(ValueRange range);
@@ -45,11 +53,13 @@ ValueRange ByteRange(ValueRange range);
 ValueRange PageRange(const ScreenDescription& page, int textObject);
 
 // The range of a value: the record's `iMin`/`iMax` of branch `branch` object `object`, or
-// without a record the page range of `textObject`; always cut to a byte.
+// without a record (or when the record lacks the object) the page range of `textObject`;
+// always ordered and cut to a byte.
 ValueRange ValueRangeFor(const ScreenRecord* record, int branch, int object,
                          const ScreenDescription& page, int textObject);
 
-// The object `object` of branch `branch` of `record`; null without a record or outside.
+// The object `object` of branch `branch` of `record`; null without a record, outside, or when
+// the record lacks the object.
 const CatalogueObject* RecordObject(const ScreenRecord* record, int branch, int object);
 const CatalogueBranch* RecordBranch(const ScreenRecord* record, int branch);
 
@@ -66,8 +76,8 @@ struct SettledValue {
 };
 SettledValue SettleValue(const std::string& typed, ValueRange bounds, ValueFormat format);
 
-// Bounds `byte` in place by the record's object range (cut to a byte); nothing without a
-// record. True when the byte changed.
+// Bounds `byte` in place by the record's object range (ordered, cut to a byte); nothing without
+// a record or without the object (the byte stays as it was). True when the byte changed.
 bool ClampByteToRecord(std::uint8_t& byte, const ScreenRecord* record, int branch, int object);
 
 // ---- switches --------------------------------------------------------------------------------
@@ -151,7 +161,8 @@ enum class StepArithmetic { kInteger, kByte };
 
 // The step number shown for division index `index`: with the record's step object, the index
 // plus the object's `iMin`, bounded by `iMin` and `iMax` (in `arithmetic`); without it, the
-// index plus the page minimum, bounded by the page range.
+// index plus the page minimum, bounded by the page range. Ranges are ordered first; the sum
+// cannot overflow.
 int StepNumberOnLoad(int index, const CatalogueObject* stepObject, ValueRange pageRange,
                      StepArithmetic arithmetic);
 

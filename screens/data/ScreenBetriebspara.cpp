@@ -1,11 +1,8 @@
 #include "screens/data/ScreenBetriebspara.h"
 
-#include <QCoreApplication>
 #include <QHeaderView>
 
-#include <atomic>
-#include <chrono>
-#include <thread>
+#include <algorithm>
 
 #include "controls/Fonts.h"
 #include "device/OperatingData.h"
@@ -26,6 +23,13 @@ constexpr int kColumnCount = 3;
 constexpr int kMinColumnWidth = 10;
 constexpr int kMaxColumnWidth = 720;
 
+constexpr const char* kLinkBusyText =
+    "Die Verbindung zum ZodavaRoze ist belegt. Die Betriebsdaten werden gelesen, sobald sie "
+    "frei ist...";
+constexpr const char* kReadingText = "Die Betriebsdaten werden aus dem Rohrmotor gelesen...";
+constexpr const char* kReadFailedText =
+    "Die Betriebsdaten konnten nicht gelesen werden: der Rohrmotor antwortet nicht.";
+
 QString Latin1(const std::string& s) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -39,34 +43,56 @@ HResult CScreenBetriebspara::Create() {
   if (m_dlg == nullptr) return E_FAIL;
   // A set read from this motor names it; a set from a file or the catalogue need not be the
   // connected motor's, so the motor's identity block is read along.
-  const bool fromMotor = DataLoaded() && Image().m_valid != 0;
-  std::vector<std::uint8_t> identity;
-  const bool read = Succeeded(ReadWhilePainting(fromMotor ? nullptr : &identity));
-  ParameterImage visited = Image();
-  if (!fromMotor && identity.size() == 25) {
-    std::copy(identity.begin(), identity.end(), visited.Block(0x39).begin());
-  }
-  const bool known = fromMotor || identity.size() == 25;
-  AppendVisit(m_dlg->Folder(FolderKind::SharedData),
-              MakeVisit(VisitKind::kOperatingData, known ? &visited : nullptr, read, "motor",
-                        read ? kVisitOk : kVisitFailed, m_dlg->GetClock().LocalNow()));
+  m_fromMotor = DataLoaded() && Image().m_valid != 0;
+  // The screen is built at once and tells what it waits for; the read runs as a worker of the
+  // link (after the worker that holds it, if any) and its result arrives as a message.
+  m_phase = Link().Has(kLinkBusy) || m_dlg->Link().Lock().Depth() > 0 ? Phase::kWaitingForLink
+                                                                      : Phase::kReading;
+  m_read = m_dlg->Link().StartOperatingDataRead(!m_fromMotor);
+  if (m_read == 0) m_phase = Phase::kFailed;
   return CDataScreen::Create();
 }
 
-HResult CScreenBetriebspara::ReadWhilePainting(std::vector<std::uint8_t>* motorIdentity) {
-  std::atomic<bool> done{false};
-  HResult result = E_FAIL;
-  CDeviceLink& link = m_dlg->Link();
-  std::thread reader([&] {
-    result = ReadOperatingData(link, motorIdentity);
-    done = true;
-  });
-  while (!done.load()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    if (!done.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+int CScreenBetriebspara::OnWindowMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t,
+                                         std::intptr_t*) {
+  if (msg != kMsgOperatingData) return 0;
+  if (wParam == kOperatingDataReading && m_phase == Phase::kWaitingForLink) {
+    m_phase = Phase::kReading;
+    ShowPhase();
+    return 0;
   }
-  reader.join();
-  return result;
+  CDeviceLink::OperatingDataResult r;
+  if (wParam != kOperatingDataDone || !m_dlg->Link().TakeOperatingData(m_read, &r)) return 0;
+  const bool read = Succeeded(r.result);
+  // The block becomes part of the set here, on the user-interface thread.
+  if (read) std::copy(r.block.begin(), r.block.end(), Image().Block(0x30).begin());
+  m_phase = read ? Phase::kShown : Phase::kFailed;
+  ParameterImage visited = Image();
+  if (!m_fromMotor && r.identity.size() == 25) {
+    std::copy(r.identity.begin(), r.identity.end(), visited.Block(0x39).begin());
+  }
+  const bool known = m_fromMotor || r.identity.size() == 25;
+  AppendVisit(m_dlg->Folder(FolderKind::SharedData),
+              MakeVisit(VisitKind::kOperatingData, known ? &visited : nullptr, read, "motor",
+                        read ? kVisitOk : kVisitFailed, m_dlg->GetClock().LocalNow()));
+  FillControls();
+  return 0;
+}
+
+void CScreenBetriebspara::ShowPhase() {
+  switch (m_phase) {
+    case Phase::kWaitingForLink:
+      m_time->SetText(kLinkBusyText);
+      break;
+    case Phase::kReading:
+      m_time->SetText(kReadingText);
+      break;
+    case Phase::kFailed:
+      m_time->SetText(kReadFailedText);
+      break;
+    case Phase::kShown:
+      break;
+  }
 }
 
 HResult CScreenBetriebspara::TakeControls() {
@@ -111,7 +137,15 @@ void CScreenBetriebspara::ArrangeControls() {
 
 HResult CScreenBetriebspara::FillControls() {
   m_events->clear();
-  if (!DataLoaded()) return S_OK;  // a failed read leaves the screen empty
+  m_firstCounter->SetText({});
+  m_secondCounter->SetText({});
+  // Until the read has succeeded the time line tells what the screen waits for, or that the
+  // read failed; the list and the counters stay empty.
+  if (m_phase != Phase::kShown || !DataLoaded()) {
+    if (m_phase == Phase::kShown) m_phase = Phase::kFailed;
+    ShowPhase();
+    return S_OK;
+  }
   const OperatingDataView view = BuildOperatingDataView(Image(), m_desc);
   m_time->SetText(view.timeLine);
   m_firstCounter->SetText(view.firstCounter);

@@ -16,6 +16,9 @@ class CScreenBetriebspara final : public CDataScreen {
   explicit CScreenBetriebspara(CVQZodavaRozeDlg* dlg);
 
   HResult Create() override;
+  // The read's progress and result (kMsgOperatingData).
+  int OnWindowMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam,
+                      std::intptr_t* result) override;
   void UpdateControls() override;
   void ArrangeControls() override;
   void OnCommand(QWidget* focus) override;
@@ -28,11 +31,13 @@ class CScreenBetriebspara final : public CDataScreen {
   HResult FillControls() override;
 
  private:
-  // The read runs on the user-interface thread's behalf: it waits for it, but keeps the
-  // window painting and answering meanwhile (a motor that does not answer takes seconds). A
-  // tab pressed meanwhile switches once this screen is built; nothing reaches the screen
-  // before.
-  HResult ReadWhilePainting(std::vector<std::uint8_t>* motorIdentity);
+  // What the screen shows: waiting for the link, reading, the data, or that the read failed.
+  enum class Phase { kWaitingForLink, kReading, kShown, kFailed };
+  void ShowPhase();
+
+  Phase m_phase = Phase::kReading;
+  std::uint32_t m_read = 0;
+  bool m_fromMotor = false;
 
   CMyStatic* m_time = nullptr;
   CMyStatic* m_firstCounter = nullptr;

@@ -29,6 +29,9 @@ constexpr int kObjStatusCaption = 15;
 constexpr const char* kBoxOnlyDownload =
     "Download aus ZodavaRoze erfolgreich.\nKein Rohrmotor angeschlossen.";
 constexpr const char* kNoParametersInBox = "Keine Parameter im ZodavaRoze vorhanden.";
+// The result line for a motor of a type no catalogue knows, when the page has no text for it.
+constexpr const char* kUnknownMotorType = "Unbekannter Motortyp";
+constexpr int kUnknownMotorText = 4;  // text (4, 4) of the page
 
 // Statics: the intro, the caption of the motor list, the six field captions, the status
 // caption, the status line and the result line.
@@ -162,10 +165,21 @@ void CScreenDatenladen::RefreshMotorList(bool readDataFile) {
     }
   }
   // A filled combo box selects its first line by itself; no selection is a state of its own.
-  m_motorList->setCurrentIndex(SelectMotorForImage(m_dlg->Catalogues(), image));
-  if (const Catalogue* selected = SelectedCatalogue()) m_dlg->SetCurrentCatalogue(selected);
+  // A motor that no catalogue knows is not taken for the first one: nothing is selected and
+  // there is no current catalogue motor, the set itself is kept and shown.
+  const bool unknown = IsUnknownMotor(m_dlg->Catalogues(), image);
+  m_motorList->setCurrentIndex(unknown ? -1 : SelectMotorForImage(m_dlg->Catalogues(), image));
+  if (unknown) {
+    m_dlg->SetCurrentCatalogue(nullptr);
+  } else if (const Catalogue* selected = SelectedCatalogue()) {
+    m_dlg->SetCurrentCatalogue(selected);
+  }
 
   if (!readDataFile) return;
+  if (unknown) {
+    const std::string text = PageText(kLoadFailureTexts, kUnknownMotorText);
+    ShowResultWithFirmware(text.empty() ? kUnknownMotorType : text);
+  }
   ReadLudFile(&image, m_dlg->CurrentCatalogue(), variant, m_dlg->Folder(FolderKind::Temp),
               m_dlg->Contact());
   FillFields();
@@ -235,6 +249,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
     case kMsgTransferFailed:
       m_dlg->KillTimer(0);
       m_progress->setValue(0);
+      KeepLoadedFlag();
       ErrorBox(CommonText(7), CommonText(0));
       ShowResult(PageText(kLoadFailureTexts, 0));
       // The set the fitter was working on is still in the image and in the fields.
@@ -252,8 +267,15 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       m_dlg->PostMessage(kMsgRefresh);
       break;
     case kMsgNoParameters:
+      // A failure like any other: the bar does not fill, the result line says what happened
+      // and the set (with its loaded flag) stays as it was.
+      m_dlg->KillTimer(0);
+      m_progress->setValue(0);
+      ShowResult(kNoParametersInBox);
+      KeepLoadedFlag();
       RecordVisit(VisitKind::kDownload, false, false, "box", kVisitNoParameters);
       ErrorBox(kNoParametersInBox, CommonText(0));
+      m_dlg->PostMessage(kMsgRefresh);
       break;
     default:
       break;
@@ -275,9 +297,11 @@ void CScreenDatenladen::StoreValues() {
 }
 
 HResult CScreenDatenladen::CommitIfChanged() {
-  const int error =
-      CheckLoadDataEntries(EditText(m_fields[kMotorName]), EditText(m_fields[kCompany]),
-                           m_motorList->currentIndex() >= 0, m_dlg->CurrentCatalogue() != nullptr);
+  // A downloaded motor of a type no catalogue knows has its set without a list entry.
+  const bool unknown = IsUnknownMotor(m_dlg->Catalogues(), Image());
+  const int error = CheckLoadDataEntries(
+      EditText(m_fields[kMotorName]), EditText(m_fields[kCompany]),
+      unknown || m_motorList->currentIndex() >= 0, unknown || m_dlg->CurrentCatalogue() != nullptr);
   if (error >= 0) {
     ErrorBox(PageText(kLoadEntryErrors, error), CommonText(0));
     return E_FAIL;
@@ -315,8 +339,15 @@ void CScreenDatenladen::OnButtonClicked(QWidget* focus) {
   CMyButton* other = m_variant[1 - clicked];
   if (other->State() & kStateChecked) other->SetChecked(false);
   const bool checked = (m_variant[clicked]->State() & kStateChecked) != 0;
+  // What the fitter typed and has not stored yet outlives the variant's data file.
+  std::array<std::string, kFieldCount> typed;
+  const bool keepTyped = (m_flags & kScreenDirty) != 0;
+  for (int i = 0; i < kFieldCount; ++i) typed[i] = EditText(m_fields[i]);
   ApplyVariantChoice(Image(), m_dlg->CurrentCatalogue(), checked ? clicked + 1 : 0);
   RefreshMotorList(true);
+  if (!keepTyped) return;
+  for (int i = 0; i < kFieldCount; ++i) SetEditText(m_fields[i], typed[i]);
+  m_flags |= kScreenDirty;
 }
 
 void CScreenDatenladen::OnComboSelChange(QWidget* focus) {
@@ -400,12 +431,19 @@ void CScreenDatenladen::OpenParameterFile() {
   m_dlg->PostMessage(kMsgRefresh);
 }
 
+void CScreenDatenladen::KeepLoadedFlag() {
+  // A failed download keeps the set, so the tabs stay as they were before it.
+  if (m_loadedBeforeDownload) m_dlg->State() |= kStateDataLoaded;
+  m_loadedBeforeDownload = false;
+}
+
 void CScreenDatenladen::StartDownload() {
   if (LinkBusy()) {
     m_dlg->PostMessage(kMsgRefresh);
     InfoBox(CommonText(10), CommonText(1));
     return;
   }
+  m_loadedBeforeDownload = (m_dlg->State() & kStateDataLoaded) != 0;
   m_dlg->State() &= ~kStateDataLoaded;
   PrepareTransfer(m_progress, 1, 1);
   m_dlg->Link().StartDownload();

@@ -43,6 +43,8 @@ class CScreenDatenladen final : public CDataScreen {
   // and the motor has some, else the last one used.
   std::string OpenFolder() const;
   void StartDownload();
+  // After a failed download: the loaded flag as it was before the download began.
+  void KeepLoadedFlag();
   // After a download: the automatic backup and the visit in the service history.
   void KeepDownloadedSet(bool fromMotor);
   const Catalogue* SelectedCatalogue() const;
@@ -55,6 +57,7 @@ class CScreenDatenladen final : public CDataScreen {
   CMyStatic* m_status = nullptr;
   CMyStatic* m_result = nullptr;
   CMyProgressCtrl* m_progress = nullptr;
+  bool m_loadedBeforeDownload = false;
 };
 
 }  // namespace roviro

@@ -23,6 +23,12 @@ constexpr const char* kBoxOnlyUpload =
     "Upload in ZodavaRoze erfolgreich.\nKein Rohrmotor angeschlossen.";
 constexpr const char* kOkCaption = "Ok...";
 constexpr const char* kSettingNotKept = "Die Einstellung konnte nicht gespeichert werden:\n";
+// Why neither button can use the set, instead of a click that does nothing.
+constexpr const char* kNoCompleteSet =
+    "Es ist kein vollst\xE4ndiger Parametersatz vorhanden.\nW\xE4hlen Sie auf der Seite "
+    "\"Daten laden\" einen Motortyp, \xF6"
+    "ffnen Sie eine Parameterdatei oder laden Sie die "
+    "Parameter aus dem Rohrmotor.";
 // How many differing bytes the message box lists.
 constexpr std::size_t kListedDifferences = 12;
 
@@ -142,9 +148,17 @@ int CScreenDatenspeichern::OnWindowMessage(std::uint32_t msg, std::uintptr_t wPa
       Link().m_mode &= ~2;
       m_progress->setValue(0);
       m_dlg->KillTimer(0);
-      m_result->SetText(PageText(kObjResult, 3));
-      RecordVisit(VisitKind::kUpload, true, false, "-", kVisitFailed);
-      ErrorBox(PageText(kObjUploadAnswers, 1), CommonText(0));
+      if (wParam != 0) {
+        // The worker has shown its error box with this code; nothing was written.
+        const std::string code = std::to_string(wParam);
+        m_result->SetText(PageText(kObjResult, 3) + " - Fehlercode " + code);
+        RecordVisit(VisitKind::kUpload, true, false, "motor",
+                    (std::string(kVisitRefused) + "-" + code).c_str());
+      } else {
+        m_result->SetText(PageText(kObjResult, 3));
+        RecordVisit(VisitKind::kUpload, true, false, "-", kVisitFailed);
+        ErrorBox(PageText(kObjUploadAnswers, 1), CommonText(0));
+      }
       m_dlg->PostMessage(kMsgRefresh);
       break;
     case kMsgBoxOnly:
@@ -230,8 +244,15 @@ const char* CScreenDatenspeichern::VerifyAndTell(VerifyTarget target,
   return report.outcome == VerifyOutcome::kMismatch ? kVisitMismatch : kVisitUnverified;
 }
 
+bool CScreenDatenspeichern::SetUsable() {
+  if (Image().m_valid != 0) return true;
+  m_result->SetText(kNoCompleteSet);
+  InfoBox(kNoCompleteSet, CommonText(1));
+  return false;
+}
+
 void CScreenDatenspeichern::SaveFile() {
-  if (Image().m_valid == 0) return;
+  if (!SetUsable()) return;
   std::string chosen;
   if (!m_dlg->GetPrompts().SaveFileName({}, ParameterFolder(), kParameterFileFilter, &chosen,
                                         kParameterFileExtension)) {
@@ -251,7 +272,7 @@ void CScreenDatenspeichern::SaveFile() {
 }
 
 void CScreenDatenspeichern::StartUpload() {
-  if (Image().m_valid == 0) return;
+  if (!SetUsable()) return;
   if (LinkBusy()) {
     m_dlg->PostMessage(kMsgRefresh);
     InfoBox(CommonText(10), CommonText(1));

@@ -23,6 +23,8 @@ class CScreenDatenspeichern final : public CDataScreen {
   HResult FillControls() override;
 
  private:
+  // Whether the set can be saved or written; if not, the fitter is told why.
+  bool SetUsable();
   void SaveFile();
   void StartUpload();
   // Clears the bits of the current mode in the job mask.

@@ -72,7 +72,7 @@ constexpr ValuePairSpec PairSettledBy(SettleBounds bounds) {
           .emptyForZero = true};
 }
 constexpr ValuePairSpec kScreen3Pairs[] = {PairSettledBy(SettleBounds::kRecordOrPage)};
-constexpr ValuePairSpec kScreen12Pairs[] = {PairSettledBy(SettleBounds::kPageOnly)};
+constexpr ValuePairSpec kScreen12Pairs[] = {PairSettledBy(SettleBounds::kPageAndRecord)};
 
 // Step value i: block 0x34 bytes 2 + 2i and 3 + 2i, step object branch 2 object i, page
 // object 11 without a record; added up as plain integers.

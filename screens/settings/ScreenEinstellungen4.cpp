@@ -83,6 +83,7 @@ CScreenEinstellungen4::CScreenEinstellungen4(CVQZodavaRozeDlg* dlg)
                             .steps = kStepValues,
                             .switches = kScreen5Switches,
                             .owned = kScreen5Owned,
+                            .onlyScrolledPair = true,
                             .storeClearsDirty = false}) {}
 
 bool CScreenEinstellungen4::ThresholdSwitchUsed() const { return BranchUsed(3); }

@@ -1,5 +1,7 @@
 #include "screens/settings/SettingsScreen.h"
 
+#include <algorithm>
+
 #include "app/AppMessages.h"
 #include "controls/Fonts.h"
 #include "records/ScreenSettingsFile.h"
@@ -188,11 +190,33 @@ HResult CSettingsScreen::Create() {
 
   ApplyDescription();
   OnTimer(kSettleTimer);
+  NoteUnrangedValues();
   ArrangeControls();
 
   for (int i = 0; i < kTabCount; ++i) m_dlg->TabButton(i)->setDown(false);
   m_dlg->TabButton(kSettingsTab)->setDown(true);
   return S_OK;
+}
+
+void CSettingsScreen::NoteUnrangedValues() {
+  m_unrangedLoad.assign(m_definition.pairs.size(), -1);
+  if (Record() == nullptr) return;
+  bool unranged = false;
+  for (std::size_t i = 0; i < m_definition.pairs.size(); ++i) {
+    const ValuePairSpec& p = m_definition.pairs[i];
+    const CMySliderCtrl* slider = Slider(p.slider);
+    if (slider == nullptr || Object(p.branch, p.object) != nullptr) continue;
+    m_unrangedLoad[i] = slider->value();
+    unranged = true;
+  }
+  // Said once per screen and run; the value stays usable within the page's range.
+  static std::vector<int> told;
+  if (!unranged || std::find(told.begin(), told.end(), m_screenId) != told.end()) return;
+  told.push_back(m_screenId);
+  m_dlg->GetPrompts().MessageBox(
+      "Der Katalog gibt f\xFCr einen Wert dieser Seite keinen Bereich an.\nDer gespeicherte "
+      "Wert bleibt, wie er ist, solange Sie ihn nicht \xE4ndern.",
+      m_dlg->CommonText(1), kMbOk | kMbIconInformation | kMbTopmost);
 }
 
 void CSettingsScreen::ApplyDescription() {
@@ -250,6 +274,8 @@ void CSettingsScreen::SettlePair(const ValuePairSpec& p) {
     bounds = ValueRangeFor(Record(), p.branch, p.object, m_desc, p.textObject);
   } else if (p.bounds == SettleBounds::kPageOnly) {
     bounds = ValueRangeFor(nullptr, p.branch, p.object, m_desc, p.textObject);
+  } else if (p.bounds == SettleBounds::kPageAndRecord) {
+    bounds = Intersect(bounds, ValueRangeFor(nullptr, p.branch, p.object, m_desc, p.textObject));
   }
   const SettledValue settled = SettleValue(EditText(edit), bounds, p.format);
   if (settled.textChanged) {
@@ -317,7 +343,13 @@ void CSettingsScreen::StoreScreenValues() {
 }
 
 void CSettingsScreen::StoreValuePair(const ValuePairSpec& p) {
+  const auto index = static_cast<std::size_t>(&p - m_definition.pairs.data());
   if (const CMySliderCtrl* slider = Slider(p.slider)) {
+    // Without a range from the catalogue the byte is the fitter's, or stays as it was.
+    if (index < m_unrangedLoad.size() && m_unrangedLoad[index] >= 0 &&
+        m_unrangedLoad[index] == slider->value()) {
+      return;
+    }
     SettingsBytes()[static_cast<std::size_t>(p.byte)] =
         static_cast<std::uint8_t>(slider->value() & 0xFF);
   }

@@ -44,7 +44,9 @@ struct ControlSpec {
 enum class SettleBounds {
   kSliderRange,   // the slider's own current range
   kRecordOrPage,  // the record's range, else the page range (as the slider's range)
-  kPageOnly       // the page range; the record is not consulted
+  kPageOnly,      // the page range; the record is not consulted
+  kPageAndRecord  // both the page range and the slider's (the record's) range: the number
+                  // shown is the number stored
 };
 
 // An edit and a slider that show block 0x2E byte `byte`. The slider's range (and the clamp of
@@ -206,6 +208,12 @@ class CSettingsScreen : public CScreenDefaults {
 
  private:
   void SettleIfPending();
+  // After the load: the value pairs without a range from the record, told once.
+  void NoteUnrangedValues();
+
+  // A value pair whose record lacks its object gives no range: its slider's position after
+  // the load, so that its byte is stored only when the fitter moved it (else -1).
+  std::vector<int> m_unrangedLoad;
 
   SettingsScreenDefinition m_definition;
   std::vector<QWidget*> m_controls;

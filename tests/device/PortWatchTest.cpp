@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+#include <thread>
+
 #include "SimLinkFixture.h"
 
 namespace roviro::test {
@@ -33,6 +36,26 @@ TEST_F(PortWatchTest, FindsTheBoxAndQueuesItsTelegramsWithCommandAndSubCode) {
   EXPECT_EQ(t.m_subCode, 0x01);
   EXPECT_EQ(t.m_length, 1);
   EXPECT_TRUE(Failed(link->PopTelegram(t)));
+
+  // The queue does not wait for a worker that holds the link lock for a whole run.
+  std::atomic<bool> held{false};
+  std::atomic<bool> release{false};
+  std::thread worker([&] {
+    std::lock_guard lock(link->Lock());
+    held = true;
+    while (!release) std::this_thread::yield();
+  });
+  ASSERT_TRUE(WaitFor([&] { return held.load(); }));
+  auto pop = std::async(std::launch::async, [&] {
+    Telegram queued;
+    queued.SetCommand(0xF1);
+    return Succeeded(link->PushTelegram(queued)) && Succeeded(link->PopTelegram(queued));
+  });
+  const bool prompt = pop.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+  release = true;
+  worker.join();
+  EXPECT_TRUE(prompt);
+  EXPECT_TRUE(pop.get());
 
   link->Stop();
   EXPECT_TRUE(Posted(kMsgWatchEnded));

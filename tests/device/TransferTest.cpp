@@ -298,9 +298,12 @@ TEST_F(VariantTest, VariantOutsideTheCatalogueOrWithoutIdentifiersStopsWithTheFa
             "Support.\n\nFehlercode 569340");
   EXPECT_EQ(boxes[0].caption, "Schwerer Ausnahmefehler...");
   EXPECT_EQ(boxes[0].style, kMbIconError | kMbTopmost);
-  // Only the refresh: no failure message, nothing written.
+  // Nothing written, and the screen is told of the failure with the box's code.
   EXPECT_EQ(sink.PostedNumbers(),
-            (std::vector<std::uint32_t>{kMsgRefresh, kMsgRefresh, kMsgRefresh, kMsgRefresh}));
+            (std::vector<std::uint32_t>{kMsgRefresh, kMsgRefresh, kMsgTransferFailed, kMsgRefresh,
+                                        kMsgRefresh, kMsgTransferFailed}));
+  EXPECT_EQ(sink.Posts()[2].wParam, 569320u);
+  EXPECT_EQ(sink.Posts()[5].wParam, 569340u);
   EXPECT_EQ(CountCommand(0x35), 0);
   EXPECT_EQ(CountCommand(0x19), 0);
   EXPECT_EQ(image.Variant(), 0);

@@ -46,6 +46,9 @@ TEST(VariantChoice, SetsTheVariantBitsAndTakesBlock0x3BFromThatMotorType) {
   ApplyVariantChoice(image, &catalogue, 0);
   EXPECT_EQ(image.Block(0x39)[2], 0xF8);
   EXPECT_EQ(image.Block(0x3B)[0], 0x10);
+  // The upload needs both GUIDs of a variant.
+  EXPECT_FALSE(HasVariant(&catalogue, 1));
+  catalogue.motors[1].strGuidUMode = "{U1}";
   EXPECT_TRUE(HasVariant(&catalogue, 1));
   EXPECT_FALSE(HasVariant(&catalogue, 2));
   EXPECT_FALSE(HasVariant(nullptr, 1));

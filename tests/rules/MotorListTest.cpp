@@ -44,8 +44,10 @@ TEST(MotorSelection, LastIdentityMatchWinsAndZeroNeverMatches) {
   b[0] = 0x10;
   b[1] = 0x10;
   EXPECT_EQ(SelectMotorForImage(list, image), 2);  // two matches: the last one
+  EXPECT_FALSE(IsUnknownMotor(list, image));
   b[0] = 0x77;
   EXPECT_EQ(SelectMotorForImage(list, image), 0);
+  EXPECT_TRUE(IsUnknownMotor(list, image));  // said so, not taken for the first entry
   EXPECT_EQ(SelectMotorForImage(CatalogueList{}, image), -1);
 }
 

@@ -1,6 +1,7 @@
 // The data screens in the real dialog against the simulated box: what the fitter types, what
 // a transfer or a file does to the set, and what each screen tells.
 
+#include <QDir>
 #include <QTest>
 
 #include <filesystem>
@@ -9,8 +10,10 @@
 #include "ScreensFixture.h"
 #include "app/AppMessages.h"
 #include "catalogue/LudFile.h"
+#include "records/Backups.h"
 #include "records/ParameterFile.h"
 #include "records/ScreenSettingsFile.h"
+#include "records/ServiceHistory.h"
 
 namespace roviro::test {
 namespace {
@@ -187,6 +190,18 @@ TEST_F(DataScreensTest, TestScreenStartsItsWorkersAndTellsWhatTheBoxReports) {
   }
   EXPECT_TRUE(drive);
 
+  // The buttons' blocked state is the link's: a screen made while a test request runs keeps
+  // them blocked.
+  dlg->Link().State().m_testsBlocked = true;
+  GoToTab(2, 6);
+  GoToTab(3, 7);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_FALSE(dlg->Pools().buttonsB.At(1)->isEnabled());
+  dlg->Link().State().m_testsBlocked = false;
+  dlg->PostMessage(kMsgEnableTests);
+  Pump();
+  EXPECT_TRUE(dlg->Pools().buttonsB.At(1)->isEnabled());
+
   // A factory reset whose first block never comes back: one box, naming block 0.
   box->SilenceCommand(0x34, 50);
   const std::size_t boxes = Boxes().size();
@@ -212,24 +227,136 @@ TEST_F(DataScreensTest, OperatingDataShowsTheMotorsTimeAndKeepsSaneColumnWidths)
       << "[SCREEN_COLUMN_WIDTH]\n5\n100000\n333\n";
   GoToTab(4, 8);
   QTreeWidget* list = dlg->Pools().lists.At(0);
-  EXPECT_EQ(list->topLevelItemCount(), 10);
+  ASSERT_TRUE(WaitFor([&] { return list->topLevelItemCount() == 10; }));
   EXPECT_EQ(dlg->Pools().statics.At(4)->GetText().rfind("1 Tg., 1 Std., 1 Min., 1 Sek.", 0), 0u);
   EXPECT_EQ(list->columnWidth(0), 60);  // out of range: the screen's own width stays
   EXPECT_EQ(list->columnWidth(1), 90);
   EXPECT_EQ(list->columnWidth(2), 333);
   list->setColumnWidth(1, 120);
 
-  // A motor that does not answer leaves the screen empty and says nothing.
+  // A motor that does not answer leaves the list empty and says so in the time line, without
+  // a box; while the link is busy the screen says so and reads once it is free.
   box->SetMotorPresent(false);
   GoToTab(3, 7);
   EXPECT_EQ(ReadScreenSettings(dlg->Folder(FolderKind::ScreenSettings), 6).columnWidths,
             (std::vector<int>{60, 120, 333}));
   ASSERT_TRUE(WaitIdle());
   const std::size_t boxes = Boxes().size();
+  std::unique_lock held(dlg->Link().Lock());  // a worker's whole run
   GoToTab(4, 8);
+  const std::string busy = dlg->Pools().statics.At(4)->GetText();
+  EXPECT_NE(busy.find("belegt"), std::string::npos) << busy;
+  held.unlock();
+  ASSERT_TRUE(WaitFor([&] {
+    return dlg->Pools().statics.At(4)->GetText().find("nicht gelesen") != std::string::npos;
+  }));
   EXPECT_EQ(list->topLevelItemCount(), 0);
   EXPECT_FALSE(dlg->StateFlags() & kStateDataLoaded);
   EXPECT_EQ(Boxes().size(), boxes);
+}
+
+// At start the first catalogue's factory set is shown and can be used: saved under a name
+// with umlauts and blanks in a folder of such a name, exactly as the dialog chose it, and
+// opened again; a set that cannot be used says why.
+TEST_F(DataScreensTest, TheStartSetSavesUnderItsUmlautNameAndTheUploadNeedsTheBox) {
+  StartOnLoadData();
+  EXPECT_EQ(dlg->CurrentCatalogue(), dlg->Catalogues().front().get());
+  EXPECT_EQ(dlg->Pools().combos.At(0)->currentIndex(), 0);
+  EXPECT_EQ(image.m_valid, 1);
+  Field(0)->setPlainText("Tor 1");
+  GoToTab(2, 6);
+  CMyButton* upload = dlg->Pools().buttonsB.At(1);
+  EXPECT_TRUE(upload->isEnabled());
+  dlg->State() &= ~kStateBoxPresent;
+  dlg->PostMessage(kMsgRefresh);
+  Pump();
+  EXPECT_FALSE(upload->isEnabled());
+  dlg->State() |= kStateBoxPresent;
+
+  const QString folder = QString::fromUtf8(data.Path()) + QString::fromUtf8("/Ordner äöü ß é");
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString chosen = folder + QString::fromUtf8("/Halle Süd.kxmc");
+  prompts.ScriptChosenFile(chosen);
+  dlg->Pools().buttonsB.At(0)->click();
+  EXPECT_EQ(LastBox(), dlg->CommonText(19));
+  EXPECT_TRUE(
+      std::filesystem::is_regular_file(std::filesystem::path(chosen.toUtf8().toStdString())));
+
+  image.m_valid = 0;
+  const std::size_t dialogs = prompts.Calls().size();
+  dlg->Pools().buttonsB.At(0)->click();
+  EXPECT_EQ(prompts.Calls().size(), dialogs + 1);  // a box, no save dialog
+  EXPECT_NE(LastBox().find("kein vollst\xE4ndiger Parametersatz"), std::string::npos);
+  image.m_valid = 1;
+
+  GoToTab(0, 1);
+  prompts.ScriptChosenFile(chosen);
+  dlg->Pools().buttonsB.At(0)->click();
+  EXPECT_EQ(LastBox(), dlg->CommonText(8));
+  EXPECT_EQ(image.m_moName, "Tor 1");
+}
+
+// Failures look like failures and lose nothing: a box without parameters stops the bar and
+// keeps the loaded set; a variant click keeps what was typed; a motor no catalogue knows is
+// said so, its set shown and saved.
+TEST_F(DataScreensTest, FailedOrUnknownDownloadsSaySoAndKeepTheSet) {
+  StartOnLoadData();
+  Download();
+  Field(4)->setPlainText("Satz X");
+  dlg->Pools().buttonsA.At(0)->click();
+  EXPECT_EQ(Field(4)->toPlainText(), "Satz X");
+  dlg->Pools().buttonsA.At(0)->click();
+
+  box->SetMotorPresent(false);
+  box->SetBoxHasParameters(false);
+  dlg->Pools().buttonsB.At(1)->click();
+  ASSERT_TRUE(WaitIdle());
+  Advance(400);
+  EXPECT_EQ(dlg->Pools().progress.At(0)->value(), 0);
+  EXPECT_EQ(dlg->Pools().statics.At(10)->GetText(), "Keine Parameter im ZodavaRoze vorhanden.");
+  EXPECT_TRUE(dlg->StateFlags() & kStateDataLoaded);
+
+  box->SetMotorPresent(true);
+  box->SetBoxHasParameters(true);
+  auto identity = box->MotorBlock(0x39);
+  identity[0] ^= 0x55;
+  sim::BoxSimulator::Seal(identity);
+  box->SetMotorBlock(0x39, identity);
+  Download();
+  EXPECT_EQ(dlg->Pools().statics.At(10)->GetText().rfind(Page(4, 4), 0), 0u);
+  EXPECT_EQ(Page(4, 4), "Unbekannter Motortyp");
+  EXPECT_EQ(dlg->Pools().combos.At(0)->currentIndex(), -1);
+  EXPECT_EQ(dlg->CurrentCatalogue(), nullptr);
+  EXPECT_EQ(image.Block(0x39)[0], identity[0]);
+  Field(0)->setPlainText("Tor 2");
+  GoToTab(2, 6);
+  prompts.ScriptPath(data.File("fremd.kxmc"));
+  dlg->Pools().buttonsB.At(0)->click();
+  EXPECT_EQ(LastBox(), dlg->CommonText(19));
+  EXPECT_TRUE(FileExists(data.File("fremd.kxmc")));
+}
+
+// An upload that the catalogue cannot serve (a variant beyond it) ends as a failure: the
+// worker's box, then the bar stays empty, the result line names the code and the history
+// keeps it.
+TEST_F(DataScreensTest, AFatalUploadBoxEndsTheTransferAsAFailure) {
+  StartOnLoadData();
+  Download();
+  Field(0)->setPlainText("Tor 1");
+  GoToTab(2, 6);
+  auto identity = box->MotorBlock(0x39);
+  identity[2] = static_cast<std::uint8_t>((identity[2] & 0xF8) | 3);
+  sim::BoxSimulator::Seal(identity);
+  box->SetMotorBlock(0x39, identity);
+  dlg->Pools().buttonsB.At(1)->click();
+  ASSERT_TRUE(WaitIdle());
+  Advance(400);
+  EXPECT_NE(LastBox().find("Fehlercode 569320"), std::string::npos);
+  EXPECT_EQ(dlg->Pools().progress.At(0)->value(), 0);
+  EXPECT_NE(dlg->Pools().statics.At(4)->GetText().find("569320"), std::string::npos);
+  const HistoryFile history = ReadHistory(dlg->Folder(FolderKind::SharedData), MotorKey(image));
+  ASSERT_FALSE(history.visits.empty());
+  EXPECT_EQ(history.visits.back().result, "refused-569320");
 }
 
 }  // namespace

@@ -92,7 +92,9 @@ TEST_F(StepScreensTest, Screen3WritesItsTwoBitsByteTwoAndTheChangedStepOnly) {
             (Bytes{{At34(10), 0x12}, {At34(11), 0x0B}, {At2E(2), 17}, {At2E(8), 0x7F}}));
 }
 
-TEST_F(StepScreensTest, Screen12SettlesWithinThePageRangeWhileLoadClampsWithTheRecords) {
+// Screen 12 bounds a typed value by the page's range (2..30) and by the record's (5..20), so
+// that the number shown is the number stored; screen 3 by the record's alone.
+TEST_F(StepScreensTest, Screen12SettlesWithinThePageAndTheRecordsRangeAsLoadClampsWithTheRecords) {
   OpenWith(SpeedProfile(12, 1, 5, 20) + SpeedProfile(3, 1, 5, 20));
   for (int id : {12, 3}) {
     Byte(2) = 25, Byte(8) = 0x12;  // both switches on: the value is editable
@@ -100,10 +102,11 @@ TEST_F(StepScreensTest, Screen12SettlesWithinThePageRangeWhileLoadClampsWithTheR
     EXPECT_EQ(Byte(2), 20);  // clamped in the image, untouched
     Type(12, "28");
     Advance(800);
-    EXPECT_EQ(Text(12), id == 12 ? "28" : "20");  // the page's range is 2..30
+    EXPECT_EQ(Text(12), "20");
     Type(12, "1");
     Advance(800);
-    EXPECT_EQ(Text(12), id == 12 ? "2" : "5");
+    EXPECT_EQ(Text(12), "5");
+    EXPECT_EQ(Slider(28)->value(), 5);  // what is stored
   }
 }
 
@@ -177,6 +180,37 @@ TEST_F(StepScreensTest, Screens4And5WriteOnlyTheirBitsValuesAndTheChangedStep) {
                                     {At2E(7), 55},
                                     {At2E(8), 0xFF},
                                     {At2E(9), 0xFF}}));
+}
+
+// Screen 5's slider moves only its own pair: a value typed into the other edit a moment ago
+// stays. A record that lacks a value's object gives no range: the byte keeps its value (not 0)
+// unless the fitter changes it, and the screen says so once.
+TEST_F(StepScreensTest, Screen5SlidersKeepTheOtherPairAndAValueWithoutARangeKeepsItsByte) {
+  std::string steps;
+  for (int k = 0; k < 5; ++k) steps += ObjXml(k, 1, 6);
+  OpenWith(Screen5() +
+           SettingsScreenXml(12, 2, 4, BranchXml(1, 1, 0, "") + BranchXml(2, 1, 0, steps)));
+  Byte(8) = 0xFF;
+  Go(5);
+  Type(4, "55");
+  Slider(14)->triggerAction(QAbstractSlider::SliderToMinimum);
+  Pump();
+  EXPECT_EQ(Text(4), "55");
+  EXPECT_EQ(Text(5), "10");
+
+  Byte(2) = 27;
+  const std::size_t boxes = Boxes().size();
+  Go(12);
+  EXPECT_EQ(Byte(2), 27);
+  ASSERT_EQ(Boxes().size(), boxes + 1);
+  EXPECT_NE(Boxes().back().text.find("keinen Bereich"), std::string::npos);
+  Next();
+  EXPECT_EQ(Byte(2), 27);
+  Go(12);
+  EXPECT_EQ(Boxes().size(), boxes + 1);  // said once
+  Type(12, "9");
+  Next();
+  EXPECT_EQ(Byte(2), 9);
 }
 
 class StepScreensLook : public StepScreensTest, public ::testing::WithParamInterface<int> {

@@ -55,6 +55,7 @@ TEST_P(Walkthrough, FromTheStartViewThroughEveryDataScreen) {
   dlg->TabButton(4)->click();
   Pump();
   ASSERT_EQ(Current(), 8);
+  ASSERT_TRUE(WaitIdle());
   ASSERT_TRUE(SaveScreenshot(Shot("5-operating-data")));
   for (const auto& b : Boxes()) std::cerr << "BOX " << b.caption << ": " << b.text << "\n";
 }
