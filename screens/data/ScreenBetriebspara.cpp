@@ -24,8 +24,7 @@ constexpr int kMinColumnWidth = 10;
 constexpr int kMaxColumnWidth = 720;
 
 constexpr const char* kLinkBusyText =
-    "Die Verbindung zum ZodavaRoze ist belegt. Die Betriebsdaten werden gelesen, sobald sie "
-    "frei ist...";
+    "Die Verbindung zum ZodavaRoze ist belegt; gelesen wird, sobald sie frei ist...";
 constexpr const char* kReadingText = "Die Betriebsdaten werden aus dem Rohrmotor gelesen...";
 constexpr const char* kReadFailedText =
     "Die Betriebsdaten konnten nicht gelesen werden: der Rohrmotor antwortet nicht.";

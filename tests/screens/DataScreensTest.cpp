@@ -246,6 +246,7 @@ TEST_F(DataScreensTest, OperatingDataShowsTheMotorsTimeAndKeepsSaneColumnWidths)
   GoToTab(4, 8);
   const std::string busy = dlg->Pools().statics.At(4)->GetText();
   EXPECT_NE(busy.find("belegt"), std::string::npos) << busy;
+  EXPECT_TRUE(SaveScreenshot("operating-data-link-busy"));
   held.unlock();
   ASSERT_TRUE(WaitFor([&] {
     return dlg->Pools().statics.At(4)->GetText().find("nicht gelesen") != std::string::npos;
@@ -253,6 +254,7 @@ TEST_F(DataScreensTest, OperatingDataShowsTheMotorsTimeAndKeepsSaneColumnWidths)
   EXPECT_EQ(list->topLevelItemCount(), 0);
   EXPECT_FALSE(dlg->StateFlags() & kStateDataLoaded);
   EXPECT_EQ(Boxes().size(), boxes);
+  EXPECT_TRUE(SaveScreenshot("operating-data-read-failed"));
 }
 
 // At start the first catalogue's factory set is shown and can be used: saved under a name
