@@ -155,6 +155,8 @@ void BoxSession::RunWorker(bool (CDeviceLink::*start)()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   m_link->JoinWorkers();
+  // A set the worker read becomes the session's set.
+  m_link->TakeReadSet(*m_link->State().m_image);
   if (terminal && shown >= 0) std::cerr << "\r\033[K" << std::flush;
 }
 

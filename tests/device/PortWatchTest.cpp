@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <future>
-#include <thread>
 
 #include "SimLinkFixture.h"
 
@@ -38,24 +37,13 @@ TEST_F(PortWatchTest, FindsTheBoxAndQueuesItsTelegramsWithCommandAndSubCode) {
   EXPECT_TRUE(Failed(link->PopTelegram(t)));
 
   // The queue does not wait for a worker that holds the link lock for a whole run.
-  std::atomic<bool> held{false};
-  std::atomic<bool> release{false};
-  std::thread worker([&] {
-    std::lock_guard lock(link->Lock());
-    held = true;
-    while (!release) std::this_thread::yield();
-  });
-  ASSERT_TRUE(WaitFor([&] { return held.load(); }));
+  std::unique_lock held(link->Lock());
   auto pop = std::async(std::launch::async, [&] {
-    Telegram queued;
-    queued.SetCommand(0xF1);
-    return Succeeded(link->PushTelegram(queued)) && Succeeded(link->PopTelegram(queued));
+    return Succeeded(link->PushTelegram(t)) && Succeeded(link->PopTelegram(t));
   });
   const bool prompt = pop.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-  release = true;
-  worker.join();
-  EXPECT_TRUE(prompt);
-  EXPECT_TRUE(pop.get());
+  held.unlock();
+  EXPECT_TRUE(prompt && pop.get());
 
   link->Stop();
   EXPECT_TRUE(Posted(kMsgWatchEnded));
@@ -122,6 +110,7 @@ TEST_F(PortWatchTest, ATransferHoldsTheLinkLockSoThePollPauses) {
   ASSERT_TRUE(link->StartDownload());
   ASSERT_TRUE(WaitFor([&] { return Posted(kMsgTransferDone) || Posted(kMsgTransferFailed); }));
   EXPECT_TRUE(Posted(kMsgTransferDone));
+  ASSERT_TRUE(link->TakeReadSet(image));
   EXPECT_EQ(ImageBlock(0x3B), box->MotorBlock(0x3B));
   link->Stop();
   EXPECT_EQ(link->RunningWorkers(), 0);

@@ -47,6 +47,7 @@ TEST_F(SafetyNetLinkTest, VerifyPassesAnUntouchedWriteAndCatchesABlockChangedSin
   State().m_mode = 1;
   ParameterImage kept = image;
   ASSERT_EQ(DownloadThread(&State()), 1);
+  link->TakeReadSet(image);
   EXPECT_EQ(Requests(), verifyRequests);
   image = kept;
 
@@ -61,8 +62,8 @@ TEST_F(SafetyNetLinkTest, VerifyPassesAnUntouchedWriteAndCatchesABlockChangedSin
   EXPECT_EQ(report.differences[0].byte, 5);
   EXPECT_EQ(report.differences[0].read, changed[5]);
   EXPECT_EQ(report.differences[1].byte, 17);
-  EXPECT_EQ(DescribeDifference(report.differences[0]).rfind("motor block 0x3B (Zeile_3) byte  5", 0),
-            0u);
+  EXPECT_EQ(
+      DescribeDifference(report.differences[0]).rfind("motor block 0x3B (Zeile_3) byte  5", 0), 0u);
   EXPECT_FALSE(State().Has(kLinkUpload));
   EXPECT_EQ(link->Lock().Depth(), 0);
 }
@@ -155,6 +156,7 @@ TEST_F(SafetyNetLinkTest, ATraceHoldsEveryFrameAndItsReplayGivesTheSameDownload)
   box->DropNextReplies(1);            // the first 0x21 goes unanswered
   State().m_mode = 1;
   ASSERT_EQ(DownloadThread(&State()), 1);
+  link->TakeReadSet(image);
   link->SetTrace(nullptr);
   trace.Close();
   const ParameterImage original = image;
@@ -192,6 +194,7 @@ TEST_F(SafetyNetLinkTest, ATraceHoldsEveryFrameAndItsReplayGivesTheSameDownload)
   replayLink.State().m_jobMask = 1;
   replayLink.State().m_mode = 1;
   ASSERT_EQ(DownloadThread(&replayLink.State()), 1);
+  replayLink.TakeReadSet(replayed);
   EXPECT_EQ(replayed.m_block, original.m_block);
   EXPECT_EQ(replayBox->Requests(), Requests());
   replayLink.Stop();
@@ -231,8 +234,8 @@ TEST(TraceReplayTest, RequestsThatDifferInTheirDataStillFindTheirAnswer) {
   // A crash cut the last line short: it is left out with a note. A reply recorded long after
   // its request (a drain) comes inside the program's window.
   std::string note;
-  ASSERT_TRUE(sim::ParseTrace("0 > 02 01 21 21 03\n3000000 < 02 01 A1 A1 03\n40 > 02 0",
-                              &lines, &error, &note));
+  ASSERT_TRUE(sim::ParseTrace("0 > 02 01 21 21 03\n3000000 < 02 01 A1 A1 03\n40 > 02 0", &lines,
+                              &error, &note));
   EXPECT_EQ(lines.size(), 2u);
   EXPECT_NE(note.find("line 3 is incomplete"), std::string::npos) << note;
   const auto late = sim::TraceReplay(lines).Answer(std::vector<std::uint8_t>{0x21});

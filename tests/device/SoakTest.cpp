@@ -120,6 +120,7 @@ TEST_F(SoakTest, DownloadsAndUploadsUnderFaultsEndInRightDataOrReportedFailure) 
     auto start = clock.NowMs();
     ASSERT_TRUE(link->StartDownload());
     link->JoinWorkers();
+    link->TakeReadSet(image);
     longestRunMs = std::max(longestRunMs, clock.NowMs() - start);
     std::uintptr_t w = 0;
     switch (Outcome(&w)) {

