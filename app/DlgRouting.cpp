@@ -215,7 +215,8 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
       return true;
     case kMsgTransferDone:
     case kMsgBoxOnly:
-      // A download's set becomes the set here, before the screen is told.
+      // The set a download read or an upload wrote becomes the set here, before the screen
+      // is told.
       m_link->TakeReadSet(Image());
       forward();
       return true;

@@ -279,7 +279,7 @@ void RunTransfer(benchmark::State& state, int mode, const char* name,
     const auto t0 = Steady::now();
     const int r = mode == 1 ? DownloadThread(&rig.link->State()) : UploadThread(&rig.link->State());
     measured = MsSince(t0, Steady::now());
-    rig.link->TakeReadSet(rig.image);  // as the window takes a download's set
+    rig.link->TakeReadSet(rig.image);  // as the window takes the set read or written
     if (r != 1 || rig.sink.m_done.load() != done + 1) {
       state.SkipWithError("the transfer failed");
       return;

@@ -103,8 +103,9 @@ class CDeviceLink {
   // Writes the box serial and version into the shared image, or into `image`.
   int IdentifyBox();
   int IdentifyBox(ParameterImage& image);
-  // Moves a set a worker read (a download's, announced by 20022 or 20035; the factory reset's,
-  // by kMsgResetSetRead) into `image`; false, and `image` untouched, when there is none.
+  // Moves a set a worker read or wrote (a download's or an upload's, announced by 20022 or
+  // 20035; the factory reset's, by kMsgResetSetRead) into `image`; false, and `image`
+  // untouched, when there is none.
   bool TakeReadSet(ParameterImage& image);
   HResult PushTelegram(const Telegram& telegram);
   HResult PopTelegram(Telegram& telegram);

@@ -243,7 +243,10 @@ int UploadThread(LinkState* s) {
     return 0;
   }
   CDeviceLink& link = *s->m_link;
-  ParameterImage& image = *s->m_image;
+  // The upload works on a copy of the set: the variant's lines, the box's serial and the
+  // upload stamp it writes reach the set on the user-interface thread with the message that
+  // ends a completed upload (CDeviceLink::TakeReadSet); a failed one leaves the set as it was.
+  ParameterImage image = *s->m_image;
   s->Set(kLinkUpload);
   s->Clear(kLinkMotor | kLinkOtherMotor);
   std::unique_lock lock(link.Lock());
@@ -303,7 +306,7 @@ int UploadThread(LinkState* s) {
 
   const bool other = s->Has(kLinkOtherMotor);
   if (!other) {
-    if (link.IdentifyBox() == 0) s->Post(kMsgIdentifyFailed);
+    if (link.IdentifyBox(image) == 0) s->Post(kMsgIdentifyFailed);
     // The identification counts on the transfer's attempts; one that used them up leaves
     // none for the writes, so the transfer fails before its first write and motor and box
     // keep their set whole.
@@ -416,6 +419,10 @@ int UploadThread(LinkState* s) {
 
   RunConnectionEnd(*s);
   s->m_progress = 100;
+  {
+    std::lock_guard handover(s->m_handoverMutex);
+    s->m_handover = image;
+  }
   s->Clear(kLinkUpload);
   lock.unlock();
   if (other) {

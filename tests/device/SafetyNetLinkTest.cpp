@@ -22,6 +22,7 @@ class SafetyNetLinkTest : public SimLinkTest {
   void Upload() {
     State().m_mode = 2;
     ASSERT_EQ(UploadThread(&State()), 1);
+    link->TakeReadSet(image);
     box->ClearRequests();
     sink.Clear();
   }
@@ -62,8 +63,8 @@ TEST_F(SafetyNetLinkTest, VerifyPassesAnUntouchedWriteAndCatchesABlockChangedSin
   EXPECT_EQ(report.differences[0].byte, 5);
   EXPECT_EQ(report.differences[0].read, changed[5]);
   EXPECT_EQ(report.differences[1].byte, 17);
-  EXPECT_EQ(
-      DescribeDifference(report.differences[0]).rfind("motor block 0x3B (Zeile_3) byte  5", 0), 0u);
+  EXPECT_EQ(DescribeDifference(report.differences[0]).rfind("motor block 0x3B (Zeile_3) byte  5", 0),
+            0u);
   EXPECT_FALSE(State().Has(kLinkUpload));
   EXPECT_EQ(link->Lock().Depth(), 0);
 }
@@ -234,8 +235,8 @@ TEST(TraceReplayTest, RequestsThatDifferInTheirDataStillFindTheirAnswer) {
   // A crash cut the last line short: it is left out with a note. A reply recorded long after
   // its request (a drain) comes inside the program's window.
   std::string note;
-  ASSERT_TRUE(sim::ParseTrace("0 > 02 01 21 21 03\n3000000 < 02 01 A1 A1 03\n40 > 02 0", &lines,
-                              &error, &note));
+  ASSERT_TRUE(sim::ParseTrace("0 > 02 01 21 21 03\n3000000 < 02 01 A1 A1 03\n40 > 02 0",
+                              &lines, &error, &note));
   EXPECT_EQ(lines.size(), 2u);
   EXPECT_NE(note.find("line 3 is incomplete"), std::string::npos) << note;
   const auto late = sim::TraceReplay(lines).Answer(std::vector<std::uint8_t>{0x21});

@@ -174,6 +174,7 @@ TEST_F(SoakTest, DownloadsAndUploadsUnderFaultsEndInRightDataOrReportedFailure) 
     start = clock.NowMs();
     ASSERT_TRUE(link->StartUpload());
     link->JoinWorkers();
+    link->TakeReadSet(image);
     longestRunMs = std::max(longestRunMs, clock.NowMs() - start);
 
     // Only the bytes the upload is meant to change may differ from the set it started with,

@@ -16,19 +16,17 @@ class TransferTest : public SimLinkTest {
     State().m_jobMask = 3;
     State().m_mode = 1;
   }
-  // The worker leaves the set alone; the set it read is taken as the window takes it.
-  int Download() {
-    State().m_mode = 1;
+  // The workers leave the set alone; the set they read or wrote is taken as the window does.
+  int Transfer(int mode) {
+    State().m_mode = mode;
     const ParameterImage before = image;
-    const int r = DownloadThread(&State());
+    const int r = mode == 1 ? DownloadThread(&State()) : UploadThread(&State());
     EXPECT_TRUE(SameSet(image, before));
     link->TakeReadSet(image);
     return r;
   }
-  int Upload() {
-    State().m_mode = 2;
-    return UploadThread(&State());
-  }
+  int Download() { return Transfer(1); }
+  int Upload() { return Transfer(2); }
   // The image filled with a recognisable set for the standard motor type.
   void FillImage() {
     for (int i = 0; i < kParameterBlockSize; ++i) {

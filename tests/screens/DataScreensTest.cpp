@@ -199,7 +199,7 @@ TEST_F(DataScreensTest, TestScreenStartsItsWorkersAndTellsWhatTheBoxReports) {
   dlg->Link().State().m_testsBlocked = false;
   dlg->PostMessage(kMsgEnableTests);
   Pump();
-  EXPECT_TRUE(dlg->Pools().buttonsB.At(1)->isEnabled());
+  EXPECT_TRUE(dlg->Pools().buttonsB.At(5)->isEnabled());
 
   // A factory reset whose first block never comes back: one box, naming block 0.
   box->SilenceCommand(0x34, 50);
@@ -244,7 +244,6 @@ TEST_F(DataScreensTest, OperatingDataShowsTheMotorsTimeAndKeepsSaneColumnWidths)
   std::unique_lock held(dlg->Link().Lock());  // a worker's whole run
   GoToTab(4, 8);
   EXPECT_NE(dlg->Pools().statics.At(4)->GetText().find("belegt"), std::string::npos);
-  EXPECT_TRUE(SaveScreenshot("operating-data-link-busy"));
   held.unlock();
   ASSERT_TRUE(WaitFor([&] {
     return dlg->Pools().statics.At(4)->GetText().find("nicht gelesen") != std::string::npos;
@@ -252,7 +251,6 @@ TEST_F(DataScreensTest, OperatingDataShowsTheMotorsTimeAndKeepsSaneColumnWidths)
   EXPECT_EQ(list->topLevelItemCount(), 0);
   EXPECT_FALSE(dlg->StateFlags() & kStateDataLoaded);
   EXPECT_EQ(Boxes().size(), boxes);
-  EXPECT_TRUE(SaveScreenshot("operating-data-read-failed"));
 }
 
 // Screen 6 with the start set, the first catalogue's factory set: the upload needs the box and
@@ -318,7 +316,6 @@ TEST_F(DataScreensTest, FailedOrUnknownDownloadsSaySoAndKeepTheSet) {
   Field(4)->setPlainText("Satz X");
   dlg->Pools().buttonsA.At(0)->click();
   EXPECT_EQ(Field(4)->toPlainText(), "Satz X");
-  dlg->Pools().buttonsA.At(0)->click();
   CMyStatic* result = dlg->Pools().statics.At(10);
 
   box->SetMotorPresent(false);
@@ -338,7 +335,6 @@ TEST_F(DataScreensTest, FailedOrUnknownDownloadsSaySoAndKeepTheSet) {
   Download();
   EXPECT_EQ(result->GetText().rfind("Unbekannter Motortyp", 0), 0u);  // page text (4, 4)
   EXPECT_EQ(dlg->Pools().combos.At(0)->currentIndex(), -1);
-  EXPECT_EQ(image.Block(0x39)[0], identity[0]);
   Field(0)->setPlainText("Tor 2");
   GoToTab(2, 6);
   prompts.ScriptPath(data.File("fremd.kxmc"));
