@@ -220,22 +220,22 @@ bool AddFolderToArchive(std::string prefix, const std::string& folder, ArchiveWr
   }
   std::error_code ec;
   std::vector<std::filesystem::directory_entry> entries;
-  for (std::filesystem::directory_iterator it(NormalisePath(folder), ec), end; !ec && it != end;
-       it.increment(ec)) {
+  for (std::filesystem::directory_iterator it(FsPath(NormalisePath(folder)), ec), end;
+       !ec && it != end; it.increment(ec)) {
     entries.push_back(*it);
   }
   if (ec) return false;
   for (const auto& entry : entries) {
-    const std::string name = entry.path().filename().string();
+    const std::string name = FsName(entry.path().filename());
     std::error_code typeEc;
     // A link to a folder is not followed: a link that points back up would never end.
     if (entry.is_symlink(typeEc) && entry.is_directory(typeEc)) continue;
     if (entry.is_directory(typeEc)) {
-      ok = AddFolderToArchive(prefix + name, entry.path().string() + kPathSeparator, archive,
+      ok = AddFolderToArchive(prefix + name, FsName(entry.path()) + kPathSeparator, archive,
                               manifest) &&
            ok;
     } else if (entry.is_regular_file(typeEc)) {
-      ok = AddFileToArchive(prefix + name, entry.path().string(), archive, manifest) && ok;
+      ok = AddFileToArchive(prefix + name, FsName(entry.path()), archive, manifest) && ok;
     }
   }
   return ok;
@@ -252,9 +252,10 @@ bool WriteTextFile(std::string_view text, const std::string& path) {
 bool ReadWholeFile(const std::string& path, std::string* out, std::uint64_t limit) {
   if (out == nullptr) return false;
   std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
+  const auto status = std::filesystem::status(FsPath(path), ec);
   if (std::filesystem::is_directory(status)) return false;
-  if (std::filesystem::is_regular_file(status) && std::filesystem::file_size(path, ec) > limit) {
+  if (std::filesystem::is_regular_file(status) &&
+      std::filesystem::file_size(FsPath(path), ec) > limit) {
     return false;
   }
   std::FILE* f = std::fopen(path.c_str(), "rb");

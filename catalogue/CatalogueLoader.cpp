@@ -395,11 +395,11 @@ bool IsCatalogueArchiveName(std::string_view name) {
 std::vector<std::string> CatalogueArchivesIn(const std::string& folderPath) {
   std::vector<std::string> paths;
   std::error_code ec;
-  std::filesystem::directory_iterator it(NormalisePath(folderPath), ec);
+  std::filesystem::directory_iterator it(FsPath(NormalisePath(folderPath)), ec);
   for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-    if (!IsCatalogueArchiveName(it->path().filename().string())) continue;
+    if (!IsCatalogueArchiveName(FsName(it->path().filename()))) continue;
     std::error_code typeEc;
-    if (it->is_regular_file(typeEc)) paths.push_back(it->path().string());
+    if (it->is_regular_file(typeEc)) paths.push_back(FsName(it->path()));
   }
   return paths;
 }

@@ -23,7 +23,7 @@ std::string Folders::ExecutableFolder() {
   std::error_code ec;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return {};
-  return FolderOf(exe.string());
+  return FolderOf(FsName(exe));
 #endif
 }
 
@@ -48,11 +48,11 @@ std::string Folders::ProgramFolderFor(const std::string& executableFolder, bool*
     return executableFolder;
   }
   std::error_code ec;
-  const std::filesystem::path shared = std::filesystem::weakly_canonical(
-      std::filesystem::path(executableFolder) / kInstalledDataFolder, ec);
-  if (!ec && FolderExists(JoinPath(shared.string(), "LoaderDaten"))) {
+  const std::filesystem::path shared =
+      std::filesystem::weakly_canonical(FsPath(executableFolder) / kInstalledDataFolder, ec);
+  if (!ec && FolderExists(JoinPath(FsName(shared), "LoaderDaten"))) {
     if (installed != nullptr) *installed = true;
-    return shared.string();
+    return FsName(shared);
   }
   return executableFolder;
 }

@@ -73,31 +73,40 @@ std::string UniqueSiblingPath(const std::string& path) {
          std::to_string(counter.fetch_add(1)) + ".tmp";
 }
 
+std::filesystem::path FsPath(std::string_view utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string FsName(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
 bool FileExists(const std::string& path) {
   std::error_code ec;
-  return std::filesystem::is_regular_file(path, ec);
+  return std::filesystem::is_regular_file(FsPath(path), ec);
 }
 
 bool FolderExists(const std::string& path) {
   std::error_code ec;
-  return std::filesystem::is_directory(path, ec);
+  return std::filesystem::is_directory(FsPath(path), ec);
 }
 
 bool CreateFolderTree(const std::string& path) {
   if (path.empty()) return false;
   std::error_code ec;
-  std::filesystem::create_directories(path, ec);
+  std::filesystem::create_directories(FsPath(path), ec);
   return FolderExists(path);
 }
 
 bool RemoveFile(const std::string& path) {
   std::error_code ec;
-  return std::filesystem::remove(path, ec);
+  return std::filesystem::remove(FsPath(path), ec);
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
   std::error_code ec;
-  std::filesystem::rename(from, to, ec);
+  std::filesystem::rename(FsPath(from), FsPath(to), ec);
   return !ec;
 }
 

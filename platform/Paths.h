@@ -2,6 +2,7 @@
 // Path strings as the program builds them: pieces such as "\\LoaderDaten\\Screen\\" are
 // concatenated and then normalised, so the same literals work on Windows and POSIX.
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,12 @@ std::string FolderOf(std::string_view path);
 std::string UniqueSiblingPath(const std::string& path);
 
 // File operations on normalised paths; all report failure instead of throwing.
+// A path of the system's name (UTF-8) as the standard library's path, and a path's name
+// back: on Windows a plain narrow string would be read in the ANSI code page, losing every
+// name it cannot hold; on POSIX the bytes pass unchanged.
+std::filesystem::path FsPath(std::string_view utf8);
+std::string FsName(const std::filesystem::path& path);
+
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 bool CreateFolderTree(const std::string& path);

@@ -77,7 +77,7 @@ bool ProcessIsRunning(int pid) {
 
 void RemoveFolderTree(const std::string& folder) {
   std::error_code ec;
-  std::filesystem::remove_all(folder, ec);
+  std::filesystem::remove_all(FsPath(folder), ec);
 }
 
 }  // namespace
@@ -153,12 +153,12 @@ std::vector<std::string> ListBackups(const std::string& folder) {
   std::vector<Entry> entries;
   std::error_code ec;
   if (folder.empty() || !FolderExists(folder)) return {};
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+  for (std::filesystem::directory_iterator it(FsPath(folder), ec), end; !ec && it != end;
        it.increment(ec)) {
     std::error_code typeError;
     if (!it->is_regular_file(typeError)) continue;
     BackupName name;
-    const std::string fileName = it->path().filename().string();
+    const std::string fileName = FsName(it->path().filename());
     if (!ParseBackupName(fileName, &name)) continue;
     std::error_code timeError;
     const auto written = it->last_write_time(timeError);
@@ -197,9 +197,9 @@ void ClearAbandonedBackupScratch(const std::string& tempFolder) {
   if (tempFolder.empty() || !FolderExists(tempFolder)) return;
   const std::string prefix = std::string(kBackupScratchName) + ".~";
   std::vector<std::string> abandoned;
-  for (std::filesystem::directory_iterator it(tempFolder, ec), end; !ec && it != end;
+  for (std::filesystem::directory_iterator it(FsPath(tempFolder), ec), end; !ec && it != end;
        it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+    const std::string name = FsName(it->path().filename());
     if (name.rfind(prefix, 0) != 0 || name.size() < prefix.size() + 4 ||
         name.compare(name.size() - 4, 4, ".tmp") != 0) {
       continue;
@@ -209,7 +209,7 @@ void ClearAbandonedBackupScratch(const std::string& tempFolder) {
         name.substr(prefix.size(), name.find('.', prefix.size()) - prefix.size());
     if (!AllDigits(pid) || pid.size() > 9) continue;
     if (ProcessIsRunning(std::atoi(pid.c_str()))) continue;
-    abandoned.push_back(it->path().string());
+    abandoned.push_back(FsName(it->path()));
   }
   for (const std::string& folder : abandoned) RemoveFolderTree(folder);
 }
@@ -238,7 +238,7 @@ BackupResult WriteBackup(const BackupContext& context, const ParameterImage& ima
     const std::string candidate =
         UniqueSiblingPath(JoinPath(context.tempFolder, kBackupScratchName));
     std::error_code ec;
-    if (std::filesystem::create_directory(candidate, ec) && !ec) scratch = candidate;
+    if (std::filesystem::create_directory(FsPath(candidate), ec) && !ec) scratch = candidate;
   }
   if (scratch.empty()) return result;
   const std::string stamp = StampText(context.now);

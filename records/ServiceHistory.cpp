@@ -341,9 +341,9 @@ std::vector<std::string> HistoryMotors(const std::string& sharedDataFolder) {
   const std::string folder = HistoryFolder(sharedDataFolder);
   if (folder.empty() || !FolderExists(folder)) return out;
   std::error_code ec;
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+  for (std::filesystem::directory_iterator it(FsPath(folder), ec), end; !ec && it != end;
        it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+    const std::string name = FsName(it->path().filename());
     const std::string suffix = kHistorySuffix;
     if (name.size() <= suffix.size() || name.substr(name.size() - suffix.size()) != suffix) {
       continue;

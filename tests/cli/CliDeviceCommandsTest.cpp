@@ -290,9 +290,7 @@ TEST_F(CliDeviceTest, ABoxHeldByAnotherProgramIsNotTalkedTo) {
   m_box->ClearRequests();
   CliResult r = Cli({"opdata"});
   EXPECT_EQ(r.exitCode, 3) << r.err;
-  EXPECT_EQ(LastLine(r.err), "roviro-cli: " + m_pty->SlavePath() +
-                                 ": in use by another program (the window or another "
-                                 "roviro-cli); not talked to\n");
+  EXPECT_EQ(LastLine(r.err).find("roviro-cli: " + m_pty->SlavePath() + ": in use by another"), 0u);
   EXPECT_TRUE(m_box->Requests().empty());
   holder.Close();
   EXPECT_EQ(Cli({"opdata"}).exitCode, 0);

@@ -205,8 +205,7 @@ TEST_F(CliTest, ShowDecodesAParameterFile) {
   EXPECT_EQ(b39.substr(33, 11), "FF FF FF 01");
 }
 
-// File and folder names are the system's (UTF-8) and printed as they are; only the archive's
-// entries are ISO-8859-1.
+// Names are the system's (UTF-8), printed as they are; archive entries are ISO-8859-1.
 TEST_F(CliTest, UmlautsAndBlanksInFileAndFolderNamesStayAsTheyAre) {
   const std::string folder = "Ordner \xC3\xA4\xC3\xB6\xC3\xBC \xC3\x9F \xC3\xA9/";
   ASSERT_TRUE(CreateFolderTree(m_tmp.File(folder)));

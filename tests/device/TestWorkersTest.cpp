@@ -154,8 +154,7 @@ TEST_F(TestWorkersTest, FactoryResetReadsTheSetBack) {
   factory[0x34] = Bytes(13, 0x34);
   for (const auto& [cmd, b] : factory) box->SetFactoryBlock(cmd, b);
   box->SetBoxSerial(0x01, 0x02);
-  // The test buttons are blocked in the link's state for the run; the set is left alone and
-  // the reading handed over to the user-interface thread.
+  // Buttons blocked in the link's state for the run; the reading is handed over, not taken.
   bool blocked = false;
   box->OnRequest([&](const Bytes&) { blocked |= State().m_testsBlocked.load(); });
   const ParameterImage before = image;
@@ -246,8 +245,7 @@ TEST_F(TestWorkersTest, OperatingDataReadFailsWithoutAMotor) {
 }
 
 TEST_F(TestWorkersTest, OperatingDataReadThatFailsWithOutputAOnSwitchesItOff) {
-  // Block 0x30, then the end of the connection, never answers: the last request is output A
-  // off each time.
+  // Block 0x30, then the connection's end, never answers: output A is switched off last.
   for (const int silent : {0x30, 0x11}) {
     box->ClearRequests();
     box->SilenceCommand(static_cast<std::uint8_t>(silent), 6);
