@@ -64,8 +64,11 @@ int RunPorts(const GlobalOptions& options) {
     serial = Hex2(scratch.Block(0x2E)[0]) + Hex2(scratch.Block(0x2E)[1]);
     version = Hex2(scratch.Block(0x39)[15]);
   }
-  std::cout << session.LogicalPort() << '\t' << session.DevicePath() << "\tserial " << serial
-            << "\tversion " << version << '\n';
+  // A device given with --port and the simulated box's pseudo-terminal are named by their
+  // path only; a bridge that discovery found also by the port name the ignore list uses.
+  std::cout << session.DevicePath() << "\tserial " << serial << "\tversion " << version;
+  if (options.port.empty() && !options.simulate) std::cout << '\t' << session.LogicalPort();
+  std::cout << '\n';
   return kExitOk;
 }
 
@@ -111,7 +114,10 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
     net.Record(MakeVisit(VisitKind::kDownload, nullptr, false, "-",
                          rc == kExitNoParameters ? kVisitNoParameters : kVisitFailed,
                          RealClock().LocalNow()));
-    std::cerr << "roviro-cli: download failed\n";
+    std::cerr << (rc == kExitNoParameters
+                      ? "roviro-cli: download failed: no motor connected, and the box holds no "
+                        "parameters\n"
+                      : "roviro-cli: download failed\n");
     return rc;
   }
   const bool fromBox = session.Sink().WasPosted(kMsgBoxOnly);
@@ -297,7 +303,7 @@ struct SimOptions {
   bool boxEmpty = false;
   bool pace = false;
   int processingDelayMs = 0;
-  std::string replay;  // answer from this telegram trace
+  std::string replay;        // answer from this telegram trace
   double damagePercent = 0;  // replies with one bit flipped, for soak runs
   std::uint32_t seed = 1;
 };
@@ -356,8 +362,8 @@ int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
 
 void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   auto* ports = app.add_subcommand("ports",
-                                   "boxes that discovery finds: logical port, device, "
-                                   "box serial, box version");
+                                   "boxes that discovery finds: device, box serial, box "
+                                   "version, and for a USB bridge its port name (COMn)");
   ports->callback([&] { rc = RunPorts(options); });
 
   static DownloadTexts download;
@@ -412,8 +418,9 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
       ->check(CLI::Range(0, 10000));
   simCmd->add_option("--replay", simOptions.replay,
                      "answer every request as a telegram trace (--trace FILE) recorded it");
-  simCmd->add_option("--damage-replies", simOptions.damagePercent,
-                     "flip one bit in this percentage of the box's replies (0..100)")
+  simCmd
+      ->add_option("--damage-replies", simOptions.damagePercent,
+                   "flip one bit in this percentage of the box's replies (0..100)")
       ->check(CLI::Range(0.0, 100.0));
   simCmd->add_option("--seed", simOptions.seed, "seed of the damaged replies");
   simCmd->callback([&] { rc = RunSim(options, simOptions); });
