@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "controls/Fonts.h"
+#include "platform/Paths.h"
 #include "records/ParameterFile.h"
 #include "records/ScreenSettingsFile.h"
 
@@ -230,10 +231,21 @@ const char* CScreenDatenspeichern::VerifyAndTell(VerifyTarget target,
   return report.outcome == VerifyOutcome::kMismatch ? kVisitMismatch : kVisitUnverified;
 }
 
+std::string CScreenDatenspeichern::ProposedFileName() {
+  // The set's motor name, with what a file name cannot hold replaced, in the folder last used.
+  std::string name = Image().m_moName;
+  for (char& c : name) {
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) c = '_';
+  }
+  const std::string folder = ParameterFolder();
+  if (name.empty() || name == "." || name == "..") return folder;
+  return JoinPath(folder, name + "." + kParameterFileExtension);
+}
+
 void CScreenDatenspeichern::SaveFile() {
   if (Image().m_valid == 0) return;
   std::string chosen;
-  if (!m_dlg->GetPrompts().SaveFileName({}, ParameterFolder(), kParameterFileFilter, &chosen,
+  if (!m_dlg->GetPrompts().SaveFileName({}, ProposedFileName(), kParameterFileFilter, &chosen,
                                         kParameterFileExtension)) {
     return;  // cancelled: nothing changes
   }

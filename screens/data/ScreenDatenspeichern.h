@@ -24,6 +24,8 @@ class CScreenDatenspeichern final : public CDataScreen {
 
  private:
   void SaveFile();
+  // What the save dialog offers: the set's motor name as the file's name.
+  std::string ProposedFileName();
   void StartUpload();
   // Clears the bits of the current mode in the job mask.
   void ClearJob();
