@@ -269,7 +269,7 @@ int RunWhere(const GlobalOptions& options) {
   line("screen settings:          ", folders.ScreenSettings());
   line("backups:                  ", BackupRootFolder(shared));
   line("service history:          ", HistoryFolder(shared));
-  line("motor data, scratch files:", folders.Temp());
+  line("motor data, scratch files: ", folders.Temp());
   std::cout << "logs:                      none are kept; --trace FILE writes a telegram "
                "trace where asked\n";
   return kExitOk;
