@@ -56,12 +56,14 @@ TEST_F(TruthfulScreensTest, ScreenOneTellsWhereTheSetCameFromBeforeAndAfterItsBo
   EXPECT_EQ(DownTab(), 2);
   GoToTab(0, 1);
   EXPECT_EQ(Result().rfind(fromMotor, 0), 0u) << Result();
+  EXPECT_TRUE(SaveScreenshot("truth-screen1-again"));
 
   // Next leads to the settings screens: their tab is the one pressed.
   dlg->NextButton()->click();
   Pump();
   ASSERT_NE(Current(), 1);
   EXPECT_EQ(DownTab(), 1);
+  EXPECT_TRUE(SaveScreenshot("truth-settings-after-next"));
 }
 
 TEST_F(TruthfulScreensTest, TheSaveDialogOffersTheMotorNameAndUpDownShowTheRun) {
@@ -87,6 +89,7 @@ TEST_F(TruthfulScreensTest, TheSaveDialogOffersTheMotorNameAndUpDownShowTheRun) 
   Pump();
   EXPECT_TRUE(up->isDown());
   EXPECT_FALSE(down->isDown());
+  EXPECT_TRUE(SaveScreenshot("truth-test-up"));
   down->click();
   ASSERT_TRUE(WaitIdle());
   Pump();
