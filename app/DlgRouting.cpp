@@ -165,6 +165,9 @@ void CVQZodavaRozeDlg::OnMainTab(int index) {
     Routed()->StoreValues();
   }
   SwitchScreen(target);
+  // The click let the pressed tab up; the current screen's tab is shown again, also when the
+  // switch went nowhere.
+  if (m_currentScreen != nullptr) HighlightTabOf(m_currentScreen->ScreenId());
 }
 
 void CVQZodavaRozeDlg::HighlightTabOf(int screenId) {
@@ -175,7 +178,7 @@ void CVQZodavaRozeDlg::HighlightTabOf(int screenId) {
     if (i != 1 && MainTabTarget(i) == screenId) tab = i;
   }
   if (tab < 0 && screenId >= 1 && screenId <= 12) tab = 1;
-  for (int i = 0; i < kTabCount; ++i) m_btnTab[i]->setDown(i == tab);
+  for (int i = 0; i < kTabCount; ++i) m_btnTab[i]->Hold(i == tab);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -107,8 +107,8 @@ void CScreenTest::OnCommand(QWidget* focus) {
 void CScreenTest::ShowMotorRun(int button) {
   // "Up" and "Down" stay pressed once the motor was told to run that way; any other command,
   // "Stop" among them, releases them.
-  m_tests[kButtonUp]->setDown(button == kButtonUp);
-  m_tests[kButtonDown]->setDown(button == kButtonDown);
+  m_tests[kButtonUp]->Hold(button == kButtonUp);
+  m_tests[kButtonDown]->Hold(button == kButtonDown);
 }
 
 void CScreenTest::OnComboSelChange(QWidget* focus) {

@@ -46,6 +46,7 @@ TEST_F(TruthfulScreensTest, ScreenOneTellsWhereTheSetCameFromBeforeAndAfterItsBo
   dlg->Pools().buttonsB.At(1)->click();
   ASSERT_TRUE(WaitIdle());
   prompts.OnBox({});
+  EXPECT_EQ(DownTab(), 0);  // the tabs were disabled during the download; still pressed
   ASSERT_FALSE(shownWithBox.empty());
   EXPECT_EQ(shownWithBox.front().rfind(fromMotor, 0), 0u) << shownWithBox.front();
 
