@@ -195,7 +195,8 @@ TEST_F(CliSafetyNetTest, ExitCodesForNoMotorAndTraceFilesThatAreNotTraces) {
   ASSERT_TRUE(ReadWholeFile(notes, &kept));
   EXPECT_EQ(kept, "my notes\n");
   const std::string fresh = m_tmp.File("fresh.txt");
-  EXPECT_EQ(Cli({"--port", port, "--trace", fresh, "upload", m_tmp.File("none.kxmc")}).exitCode, 7);
+  EXPECT_EQ(Cli({"--port", port, "--trace", fresh, "upload", m_tmp.File("none.kxmc")}).exitCode,
+            7);
   EXPECT_FALSE(FileExists(fresh));
   // A trace that cannot be written whole fails a command that went well otherwise.
   EXPECT_EQ(Cli({"--simulate", "--trace", "/dev/full", "download", "-o", fromBox}).exitCode, 7);

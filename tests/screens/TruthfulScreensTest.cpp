@@ -57,7 +57,6 @@ TEST_F(TruthfulScreensTest, ScreenOneTellsWhereTheSetCameFromBeforeAndAfterItsBo
   EXPECT_EQ(DownTab(), 2);
   GoToTab(0, 1);
   EXPECT_EQ(Result().rfind(fromMotor, 0), 0u) << Result();
-  EXPECT_TRUE(SaveScreenshot("truth-screen1-again"));
 
   // Next leads to the settings screens: their tab is the one pressed.
   dlg->NextButton()->click();
@@ -83,24 +82,17 @@ TEST_F(TruthfulScreensTest, TheSaveDialogOffersTheMotorNameAndUpDownShowTheRun) 
   EXPECT_TRUE(FolderExists(FolderOf(calls.back().folder))) << calls.back().folder;
 
   GoToTab(3, 7);
-  CMyButton* up = dlg->Pools().buttonsB.At(0);
-  CMyButton* down = dlg->Pools().buttonsB.At(2);
-  up->click();
-  ASSERT_TRUE(WaitIdle());
-  Pump();
-  EXPECT_TRUE(up->isDown());
-  EXPECT_FALSE(down->isDown());
+  // Which of "Up" and "Down" is shown pressed after each of Up, Down, Stop.
+  auto press = [this](int button) {
+    dlg->Pools().buttonsB.At(button)->click();
+    EXPECT_TRUE(WaitIdle());
+    Pump();
+    return std::pair(dlg->Pools().buttonsB.At(0)->isDown(), dlg->Pools().buttonsB.At(2)->isDown());
+  };
+  EXPECT_EQ(press(0), std::pair(true, false));
   EXPECT_TRUE(SaveScreenshot("truth-test-up"));
-  down->click();
-  ASSERT_TRUE(WaitIdle());
-  Pump();
-  EXPECT_FALSE(up->isDown());
-  EXPECT_TRUE(down->isDown());
-  dlg->Pools().buttonsB.At(1)->click();  // stop
-  ASSERT_TRUE(WaitIdle());
-  Pump();
-  EXPECT_FALSE(up->isDown());
-  EXPECT_FALSE(down->isDown());
+  EXPECT_EQ(press(2), std::pair(false, true));
+  EXPECT_EQ(press(1), std::pair(false, false));
 }
 
 TEST_F(TruthfulScreensTest, AScreenshotIsTheSameWhereverTheFocusIs) {
