@@ -45,7 +45,7 @@ void ResetButton(CMyButton* button, std::uint32_t layout) {
   button->StatePictures().SetDrawMode(kButtonPictureDrawMode);
   button->StatePictures().SetKey(kPoolButtonKey);
   button->SetCaption({});
-  button->setDown(false);
+  button->Hold(false);
   button->SetChecked(false);
 }
 

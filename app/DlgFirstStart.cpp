@@ -37,6 +37,9 @@ constexpr const char* kTemplateLabels[kContactFieldCount] = {"Firma:",
                                                              "Telefon:",
                                                              "Fax:"};
 constexpr const char* kTemplateSave = "Speichern";
+// Beside the save button while it is disabled; the start page's Fld013 may word it.
+constexpr const char* kTemplateSaveHint =
+    "Speichern ist m\xF6glich, sobald die Firma mindestens drei Zeichen hat.";
 
 constexpr int kWidth = 500;
 constexpr int kHeight = 510;
@@ -81,6 +84,14 @@ CDlgFirstStart::CDlgFirstStart(std::string sharedDataFolder, std::string startPa
   m_save->setGeometry(kWidth - 140, kHeight - 52, 120, 32);
   m_save->setDefault(true);
   m_save->setEnabled(false);
+  m_saveHint = new QLabel(Latin1(kTemplateSaveHint), this);
+  SetControlId(m_saveHint, kFsSaveHint);
+  m_saveHint->setWordWrap(true);
+  m_saveHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  m_saveHint->setGeometry(20, kHeight - 56, kWidth - 180, 40);
+  QPalette hintPalette = m_saveHint->palette();
+  hintPalette.setColor(QPalette::WindowText, QColor(0x59, 0x59, 0x59));
+  m_saveHint->setPalette(hintPalette);
 
   connect(m_edits[0], &QLineEdit::textChanged, this, [this] { OnCompanyChanged(); });
   connect(m_save, &QPushButton::clicked, this, [this] { OnSave(); });
@@ -119,12 +130,15 @@ bool CDlgFirstStart::OnInitDialog() {
     m_edits[i]->setText(Latin1(attribute(e, "strDefault", "")));
   }
   m_save->setText(Latin1(attribute(field(12), "strText", "Not Found")));
+  m_saveHint->setText(Latin1(attribute(field(13), "strText", kTemplateSaveHint)));
   return true;
 }
 
 void CDlgFirstStart::OnCompanyChanged() {
   const std::string company = m_edits[0]->text().toLatin1().toStdString();
-  m_save->setEnabled(RemoveBlanks(company).size() > 2);
+  const bool enough = RemoveBlanks(company).size() > 2;
+  m_save->setEnabled(enough);
+  m_saveHint->setVisible(!enough);
 }
 
 ContactRecord CDlgFirstStart::Record() const {

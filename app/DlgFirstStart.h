@@ -24,7 +24,8 @@ enum FirstStartId : int {
   kFsFax = 1032,
   kFsHeading = 1030,
   kFsIntro = 1031,
-  kFsLabel0 = 1033,  // 1033..1041: the nine labels
+  kFsLabel0 = 1033,    // 1033..1041: the nine labels
+  kFsSaveHint = 1042,  // why the save button is not yet enabled
 };
 
 inline constexpr int kContactFieldCount = 9;
@@ -50,6 +51,7 @@ class CDlgFirstStart : public CMyDialog {
   QLabel* Heading() const { return m_heading; }
   QLabel* Intro() const { return m_intro; }
   QPushButton* SaveButton() const { return m_save; }
+  QLabel* SaveHint() const { return m_saveHint; }
   // The ID of edit `field`.
   static int EditId(int field) { return field < 8 ? kFsCompany + field : kFsFax; }
 
@@ -68,6 +70,7 @@ class CDlgFirstStart : public CMyDialog {
   std::array<QLabel*, kContactFieldCount> m_labels{};
   std::array<QLineEdit*, kContactFieldCount> m_edits{};
   QPushButton* m_save = nullptr;
+  QLabel* m_saveHint = nullptr;
 };
 
 }  // namespace roviro

@@ -109,6 +109,7 @@ HResult CVQZodavaRozeDlg::SwitchScreen(int id, bool isRetry) {
   m_currentScreen->OnEnter();
   m_previousScreenId = previous;
   if (isRetry) m_fallbackScreenId = previous;
+  HighlightTabOf(id);
   ShowFrameControls();
   PostMessage(kMsgRepaint, 1);
   m_currentScreen->UpdateControls();
@@ -163,8 +164,21 @@ void CVQZodavaRozeDlg::OnMainTab(int index) {
     if (Failed(Routed()->CommitIfChanged())) return;
     Routed()->StoreValues();
   }
-  for (int i = 0; i < kTabCount; ++i) m_btnTab[i]->setDown(i == index);
   SwitchScreen(target);
+  // The click let the pressed tab up; the current screen's tab is shown again, also when the
+  // switch went nowhere.
+  if (m_currentScreen != nullptr) HighlightTabOf(m_currentScreen->ScreenId());
+}
+
+void CVQZodavaRozeDlg::HighlightTabOf(int screenId) {
+  // The tab that leads to the screen; every other screen with a record is a settings screen,
+  // reached through the settings tab and Next.
+  int tab = -1;
+  for (int i = 0; i < kTabCount && tab < 0; ++i) {
+    if (i != 1 && MainTabTarget(i) == screenId) tab = i;
+  }
+  if (tab < 0 && screenId >= 1 && screenId <= 12) tab = 1;
+  for (int i = 0; i < kTabCount; ++i) m_btnTab[i]->Hold(i == tab);
 }
 
 // ---------------------------------------------------------------------------------------------

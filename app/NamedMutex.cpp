@@ -6,6 +6,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -13,7 +14,11 @@ namespace roviro {
 
 NamedMutex::~NamedMutex() {
 #ifndef _WIN32
-  if (m_fd >= 0) ::close(m_fd);
+  if (m_fd < 0) return;
+  // Every running instance holds a shared lock on the file; whoever gets it exclusively at
+  // its exit is the last one and takes the file away.
+  if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0) ::unlink(m_path.c_str());
+  ::close(m_fd);
 #endif
 }
 
@@ -26,9 +31,10 @@ bool NamedMutex::Create(const std::string& folder) {
 #else
   if (folder.empty() || m_fd >= 0) return m_fd >= 0;
   CreateFolderTree(folder);
-  m_path = JoinPath(folder, std::string(kNamedMutexName) + ".lock");
+  m_path = JoinPath(folder, kLockFileName);
   m_existed = FileExists(m_path);
   m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (m_fd >= 0) ::flock(m_fd, LOCK_SH | LOCK_NB);
   return m_fd >= 0;
 #endif
 }

@@ -1,13 +1,16 @@
 #pragma once
 // The program's named mutex: a lock file below the shared data folder, created (not owned)
 // when the main dialog is built and kept open while it lives. The program goes on whether or
-// not it existed before.
+// not it existed before. On Linux the lock file is named without the Windows program suffix
+// and removed at a clean exit by the last instance that holds it.
 
 #include <string>
 
 namespace roviro {
 
 inline constexpr const char* kNamedMutexName = "DI DU RoviroDazo.exe";
+// The lock file that stands for it.
+inline constexpr const char* kLockFileName = "DI DU RoviroDazo.lock";
 
 class NamedMutex {
  public:

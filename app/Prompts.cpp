@@ -163,13 +163,27 @@ void ScriptedPrompts::Clear() {
   m_calls.clear();
 }
 
+void ScriptedPrompts::OnBox(std::function<void(const Call&)> observer) {
+  std::lock_guard lock(m_mutex);
+  m_onBox = std::move(observer);
+}
+
 int ScriptedPrompts::MessageBox(const std::string& text, const std::string& caption,
                                 std::uint32_t style) {
-  std::lock_guard lock(m_mutex);
-  m_calls.push_back({"box", text, caption, style, {}, {}, {}});
-  if (m_answers.empty()) return m_defaultAnswer;
-  const int answer = m_answers.front();
-  m_answers.pop_front();
+  std::function<void(const Call&)> observer;
+  const Call call{"box", text, caption, style, {}, {}, {}};
+  int answer = m_defaultAnswer;
+  {
+    std::lock_guard lock(m_mutex);
+    m_calls.push_back(call);
+    observer = m_onBox;
+    answer = m_defaultAnswer;
+    if (!m_answers.empty()) {
+      answer = m_answers.front();
+      m_answers.pop_front();
+    }
+  }
+  if (observer) observer(call);
   return answer;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -91,6 +92,9 @@ class ScriptedPrompts final : public Prompts {
 
   std::vector<Call> Calls() const;
   void Clear();
+  // Called with every message box as it is shown, on the thread that shows it (what the
+  // window says at that moment can be looked at).
+  void OnBox(std::function<void(const Call&)> observer);
 
   int MessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
   bool OpenFileName(const std::string& title, const std::string& folder, const std::string& filter,
@@ -107,6 +111,7 @@ class ScriptedPrompts final : public Prompts {
   std::deque<int> m_answers;
   std::deque<std::string> m_paths;
   int m_defaultAnswer = kIdOk;
+  std::function<void(const Call&)> m_onBox;
 };
 
 }  // namespace roviro

@@ -26,6 +26,8 @@ bool SaveGrab(QWidget* widget, const std::string& file) {
   const QString path = QString::fromLocal8Bit(file.c_str());
   const QFileInfo info(path);
   QDir().mkpath(info.absolutePath());
+  // No focus frame: the picture is the same from run to run.
+  if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
   return widget->grab().save(path, "PNG");
 }
 
@@ -74,6 +76,8 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions* options,
       if (!value(&out.trace)) return fail("--trace needs a file name");
     } else if (a == "--help" || a == "-h") {
       out.help = true;
+    } else if (a == "--version") {
+      out.version = true;
     } else if (a == "-EW") {
       // Shown as a message box at start; changes nothing else.
     } else {
@@ -89,11 +93,16 @@ bool ParseAppOptions(const std::vector<std::string>& args, AppOptions* options,
 
 std::string AppUsage() {
   return "Usage: roviro-dazo [options]\n"
+         "Configures tubular roller-shutter motors through the ZodavaRoze programming box.\n"
+         "\n"
+         "Options:\n"
          "  --simulate          talk to the built-in simulated box instead of a real one\n"
+         "                      (no hardware needed)\n"
          "  --simulate-motor NAME  the simulated motor is of the first motor type of the\n"
          "                      catalogue LoaderDaten/Config/NAME.kxbmc (default: of the\n"
-         "                      first catalogue the program loads)\n"
-         "  --port PATH         the box is on this serial device (skips the USB search)\n"
+         "                      first catalogue the program loads); needs --simulate\n"
+         "  --port PATH         the box is on this serial device, e.g. /dev/ttyUSB0 (skips\n"
+         "                      the USB search); not together with --simulate\n"
          "  --program-dir DIR   folder holding LoaderDaten/ and StartIni.dat\n"
          "                      (default: the executable's folder)\n"
          "  --data-dir DIR      shared data folder (default: $XDG_DATA_HOME or ~/.local/share)\n"
@@ -101,7 +110,14 @@ std::string AppUsage() {
          "                      dialog is rendered beside it and left unsaved\n"
          "  --trace FILE        write every telegram sent to and received from the box\n"
          "                      to FILE (roviro-cli sim --replay FILE answers from it)\n"
-         "  -EW                 show the message box \"EW\" at start\n";
+         "  -EW                 show a message box with the letters \"EW\" before the window\n"
+         "                      opens; it changes nothing else (a check that the program\n"
+         "                      starts)\n"
+         "  -h, --help          print this help and exit\n"
+         "  --version           print the program's version and build revision and exit\n"
+         "\n"
+         "The language (Deutsch or English) is chosen with the flag buttons in the window.\n"
+         "roviro-cli offers the same work from a terminal (roviro-cli --help).\n";
 }
 
 int PortNumberOfPath(const std::string& path) {

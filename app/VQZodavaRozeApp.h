@@ -28,6 +28,7 @@ struct AppOptions {
   std::string screenshot;      // --screenshot FILE: render the start view to FILE and quit
   std::string trace;           // --trace FILE: every telegram sent and received into FILE
   bool help = false;           // --help
+  bool version = false;        // --version
   std::string commandLine;     // every argument, blank-separated (for -EW)
 };
 

@@ -119,6 +119,9 @@ class CVQZodavaRozeDlg : public QDialog {
 
   std::atomic<std::uint32_t>& State() { return m_state; }
   std::uint32_t StateFlags() const { return m_state.load(); }
+  // Where the set in the image came from, as the load-data screen records it (its own
+  // numbering; 0 until it says otherwise), so that it tells the same when built again.
+  int& SetOrigin() { return m_setOrigin; }
   CScreen* CurrentScreen() const { return m_currentScreen.get(); }
   // The current screen once its Create has succeeded: events reach nothing before, for an
   // event loop running inside Create (a screen that waits for the box) must not find the
@@ -153,6 +156,8 @@ class CVQZodavaRozeDlg : public QDialog {
   void OnMainTab(int index);
   // The screen a main tab leads to in the current catalogue; 0 for none.
   int MainTabTarget(int index) const;
+  // Shows the main tab of screen `screenId` pressed, and no other.
+  void HighlightTabOf(int screenId);
   // The close box: closes at once after a stop was confirmed or the port watch has ended,
   // else asks. True when the dialog closed.
   bool OnCloseRequest();
@@ -254,6 +259,7 @@ class CVQZodavaRozeDlg : public QDialog {
   CatalogueList m_catalogues;
   const Catalogue* m_currentCatalogue = nullptr;
   std::atomic<std::uint32_t> m_state{0};
+  int m_setOrigin = 0;
   std::array<std::string, kMessageTableSize> m_messages;
   ContactRecord m_contact;
   NamedMutex m_mutex;

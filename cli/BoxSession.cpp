@@ -102,6 +102,11 @@ int BoxSession::Connect(const Catalogue* simMotorFrom) {
     m_pty->Attach(m_resolver, m_simBridges, kExplicitComPort);
   }
   if (!m_options.port.empty()) {
+    std::error_code missing;
+    if (!std::filesystem::exists(m_options.port, missing)) {
+      std::cerr << "roviro-cli: " << m_options.port << ": no such device\n";
+      return kExitNoBox;
+    }
     const std::string name = "COM" + std::to_string(kExplicitComPort);
     m_resolver.RegisterPath(name, m_options.port);
     // One damaged reply on a noisy line is not "no box": the probe is repeated.

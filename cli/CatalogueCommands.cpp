@@ -9,22 +9,27 @@
 #include "catalogue/Archive.h"
 #include "catalogue/Catalogue.h"
 #include "catalogue/XmlSupport.h"
+#include "pages/ScreenDescription.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
+#include "rules/MotorList.h"
 
 namespace roviro::cli {
 
 namespace {
 
-void PrintCatalogue(std::size_t index, const Catalogue& c) {
+// Each motor's name with its parts filled in from the language description, as the load-data
+// screen's list shows it; without a description (null) the name as the catalogue stores it.
+void PrintCatalogue(std::size_t index, const Catalogue& c, const ScreenDescription* language) {
   std::cout << "catalogue " << index + 1 << ": " << Latin1ToUtf8(c.strFrm) << " (version "
             << c.dVerMain << '.' << c.dVerRel << '.' << c.dVerBld << ")\n";
   for (int k = 0; k < kMotorCount; ++k) {
     const MotorRecord& m = c.motors[static_cast<std::size_t>(k)];
     if (m.strGuidNQB.empty() && m.strGuidUMode.empty() && m.strMoNa.empty()) continue;
     std::cout << "  variant " << k << ": " << ValueToHex(m.dhMoNa) << "  "
-              << Latin1ToUtf8(m.strMoNa) << "  NQB " << m.strGuidNQB << "  uMode " << m.strGuidUMode
-              << '\n';
+              << Latin1ToUtf8(language != nullptr ? BuildMotorName(m.strMoNa, m.dhMoNa, *language)
+                                                  : m.strMoNa)
+              << "  NQB " << m.strGuidNQB << "  uMode " << m.strGuidUMode << '\n';
   }
 }
 
@@ -101,7 +106,11 @@ int RunCatalogueCheck(const GlobalOptions& options, const std::vector<std::strin
     }
     if (stopped) break;
   }
-  for (std::size_t i = 0; i < list.size(); ++i) PrintCatalogue(i, *list[i]);
+  ScreenDescription language;
+  const bool named = Succeeded(language.Load(LanguageFolder(folders, options.language), 0, 15));
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    PrintCatalogue(i, *list[i], named ? &language : nullptr);
+  }
   if (list.empty()) std::cout << "no catalogue accepted\n";
   return list.empty() || sink.Count() > 0 || notes > 0 ? kExitDifferences : kExitOk;
 }

@@ -64,8 +64,11 @@ int RunPorts(const GlobalOptions& options) {
     serial = Hex2(scratch.Block(0x2E)[0]) + Hex2(scratch.Block(0x2E)[1]);
     version = Hex2(scratch.Block(0x39)[15]);
   }
-  std::cout << session.LogicalPort() << '\t' << session.DevicePath() << "\tserial " << serial
-            << "\tversion " << version << '\n';
+  // A device given with --port and the simulated box's pseudo-terminal are named by their
+  // path only; a bridge that discovery found also by the port name the ignore list uses.
+  std::cout << session.DevicePath() << "\tserial " << serial << "\tversion " << version;
+  if (options.port.empty() && !options.simulate) std::cout << '\t' << session.LogicalPort();
+  std::cout << '\n';
   return kExitOk;
 }
 
@@ -111,7 +114,10 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
     net.Record(MakeVisit(VisitKind::kDownload, nullptr, false, "-",
                          rc == kExitNoParameters ? kVisitNoParameters : kVisitFailed,
                          RealClock().LocalNow()));
-    std::cerr << "roviro-cli: download failed\n";
+    std::cerr << (rc == kExitNoParameters
+                      ? "roviro-cli: download failed: no motor connected, and the box holds no "
+                        "parameters\n"
+                      : "roviro-cli: download failed\n");
     return rc;
   }
   const bool fromBox = session.Sink().WasPosted(kMsgBoxOnly);
@@ -356,8 +362,8 @@ int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
 
 void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   auto* ports = app.add_subcommand("ports",
-                                   "boxes that discovery finds: logical port, device, "
-                                   "box serial, box version");
+                                   "boxes that discovery finds: device, box serial, box "
+                                   "version, and for a USB bridge its port name (COMn)");
   ports->callback([&] { rc = RunPorts(options); });
 
   static DownloadTexts download;

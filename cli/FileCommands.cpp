@@ -9,12 +9,16 @@
 #include <vector>
 
 #include "catalogue/Archive.h"
+#include "catalogue/ContactProfile.h"
 #include "catalogue/ParameterImage.h"
 #include "catalogue/XmlSupport.h"
 #include "pages/ScreenDescription.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
+#include "records/Backups.h"
 #include "records/ParameterFile.h"
+#include "records/ProgramSettings.h"
+#include "records/ServiceHistory.h"
 #include "rules/MotorList.h"
 
 namespace roviro::cli {
@@ -248,6 +252,27 @@ int RunDiff(const GlobalOptions& options, const std::string& fileA, const std::s
     }
   }
   return differences > 0 ? kExitDifferences : kExitOk;
+}
+
+int RunWhere(const GlobalOptions& options) {
+  const Folders folders = MakeFolders(options);
+  const std::string& shared = folders.SharedData();
+  auto line = [](const char* what, const std::string& path) {
+    std::cout << what
+              << (path.empty() ? std::string("(unknown: set HOME or XDG_DATA_HOME)")
+                               : DisplayPath(path))
+              << '\n';
+  };
+  line("program data (read-only): ", JoinPath(folders.Program(), "LoaderDaten"));
+  line("contact data:             ", shared.empty() ? shared : ContactProfilePath(shared));
+  line("program settings:         ", ProgramSettingsPath(shared));
+  line("screen settings:          ", folders.ScreenSettings());
+  line("backups:                  ", BackupRootFolder(shared));
+  line("service history:          ", HistoryFolder(shared));
+  line("motor data, scratch files: ", folders.Temp());
+  std::cout << "logs:                      none are kept; --trace FILE writes a telegram "
+               "trace where asked\n";
+  return kExitOk;
 }
 
 }  // namespace roviro::cli

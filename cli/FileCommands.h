@@ -14,4 +14,8 @@ int CheckParameterFile(const std::string& path, std::string* resolved, std::stri
 int RunShow(const GlobalOptions& options, const std::string& file, bool json);
 int RunDiff(const GlobalOptions& options, const std::string& fileA, const std::string& fileB);
 
+// Prints where the programs keep what they store: contact data, settings, backups, history,
+// scratch files, and that no logs are kept.
+int RunWhere(const GlobalOptions& options);
+
 }  // namespace roviro::cli

@@ -3,10 +3,13 @@
 
 #include <CLI/CLI.hpp>
 
+#include <memory>
+
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "BuildInfo.h"
 #include "cli/BoxSession.h"
 #include "cli/CatalogueCommands.h"
 #include "cli/CliSupport.h"
@@ -18,11 +21,44 @@ namespace {
 
 using namespace roviro::cli;
 
+// CLI11's help with "Excludes: ..." on a line of its own below the option's description
+// instead of squeezed between the option's name and its description.
+class HelpFormatter : public CLI::Formatter {
+ public:
+  std::string make_option_opts(const CLI::Option* opt) const override {
+    std::string opts = CLI::Formatter::make_option_opts(opt);
+    if (const auto at = opts.find(" " + get_label("Excludes") + ":"); at != std::string::npos) {
+      opts.erase(at);
+    }
+    return opts;
+  }
+  std::string make_option_desc(const CLI::Option* opt) const override {
+    std::string desc = CLI::Formatter::make_option_desc(opt);
+    if (!opt->get_excludes().empty()) {
+      desc += "\n" + get_label("Excludes") + ":";
+      for (const CLI::Option* other : opt->get_excludes()) desc += " " + other->get_name();
+    }
+    return desc;
+  }
+};
+
+constexpr const char* kExitCodesFooter =
+    "Exit codes: 0 done; 1 differences found (diff) or messages shown (catalogue check);\n"
+    "2 wrong usage; 3 no box found, port cannot be opened or the box does not answer;\n"
+    "4 transfer failed; 5 no motor connected and the box holds no parameters; 6 a motor of\n"
+    "another type is connected, nothing written; 7 a file cannot be read or written;\n"
+    "8 no motor connected, only the box was written or read.\n"
+    "roviro-cli where prints where contact data, settings, backups and history are kept.";
+
 int Run(int argc, char** argv) {
   CLI::App app{
       "roviro-cli: program tubular motors through the ZodavaRoze box, inspect "
       "parameter files and catalogues.",
       "roviro-cli"};
+  app.formatter(std::make_shared<HelpFormatter>());
+  app.footer(kExitCodesFooter);
+  app.set_version_flag("--version", "roviro-cli " ROVIRO_VERSION " (revision " ROVIRO_REVISION ")",
+                       "print the version and build revision and exit");
   app.require_subcommand(1);
   app.fallthrough();
 
@@ -35,7 +71,8 @@ int Run(int argc, char** argv) {
                               "open this serial device with the box probe, skipping discovery");
   auto* simulate = app.add_flag("--simulate", options.simulate, "use the built-in simulated box");
   port->excludes(simulate);
-  app.add_option("--lang", options.language, "language of the screen texts: 0 or 1")
+  app.add_option("--lang", options.language,
+                 "language of the screen texts and motor names: 0 Deutsch, 1 English")
       ->check(CLI::IsMember({0, 1}));
   app.add_option("--trace", options.trace,
                  "write every telegram sent to and received from the box to FILE")
@@ -92,6 +129,10 @@ int Run(int argc, char** argv) {
   pack->add_flag("--fix-checksums", fixChecksums, "rewrite each parameter line's two check bytes");
   pack->callback([&] { rc = RunCataloguePack(packSources, packOutput, fixChecksums); });
 
+  auto* where = app.add_subcommand(
+      "where", "where contact data, settings, backups, history and scratch files are kept");
+  where->callback([&] { rc = RunWhere(options); });
+
   AddDeviceCommands(app, options, rc);
   AddSafetyCommands(app, options, rc);
 
@@ -100,6 +141,8 @@ int Run(int argc, char** argv) {
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);

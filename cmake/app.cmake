@@ -20,4 +20,5 @@ include(${PROJECT_SOURCE_DIR}/cmake/screens.cmake)
 # The entry point stands above everything: it builds the dialog and registers the screens.
 add_executable(roviro-dazo ${PROJECT_SOURCE_DIR}/programs/roviro-dazo.cpp)
 target_link_libraries(roviro-dazo PRIVATE roviro_screens)
+roviro_use_build_info(roviro-dazo)
 set_target_properties(roviro-dazo PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

@@ -2,6 +2,7 @@
 file(GLOB ROVIRO_CLI_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/cli/*.cpp)
 add_executable(roviro-cli ${ROVIRO_CLI_SOURCES})
 target_link_libraries(roviro-cli PRIVATE roviro_core)
+roviro_use_build_info(roviro-cli)
 if(TARGET roviro_sim)
   target_link_libraries(roviro-cli PRIVATE roviro_sim)
 endif()

@@ -335,7 +335,14 @@ void CMyButton::leaveEvent(QEvent* e) {
 
 void CMyButton::focusOutEvent(QFocusEvent* e) {
   HoverOff();
+  // Qt lets a button up when it loses the focus; one the program holds stays down.
   QAbstractButton::focusOutEvent(e);
+  if (m_held && !isDown()) setDown(true);
+}
+
+void CMyButton::Hold(bool held) {
+  m_held = held;
+  setDown(held);
 }
 
 void CMyButton::changeEvent(QEvent* e) {
@@ -351,6 +358,8 @@ void CMyButton::changeEvent(QEvent* e) {
     UpdateFrame();
   }
   QAbstractButton::changeEvent(e);
+  // Qt lets a button up when it is disabled; one the program holds is down again once enabled.
+  if (e->type() == QEvent::EnabledChange && m_held && isEnabled() && !isDown()) setDown(true);
 }
 
 void CMyButton::ReleasedInside() {

@@ -71,6 +71,10 @@ class CMyButton : public QAbstractButton, public CMyWnd {
   void SetChecked(bool on);
   void RequestState(std::uint32_t request);
   std::uint32_t State() const { return m_state; }
+  // Held down by the program (the current screen's tab, the way a motor was told to run):
+  // shown pressed until released here, whatever happens to the focus.
+  void Hold(bool held);
+  bool Held() const { return m_held; }
   std::uint32_t ItemState() const { return m_itemState; }
 
   Rect CaptionArea() const { return m_captionArea; }
@@ -125,6 +129,7 @@ class CMyButton : public QAbstractButton, public CMyWnd {
   std::uint32_t m_itemState = 0;
   PictureHolder m_statePictures;
   std::uint32_t m_state = 0;
+  bool m_held = false;
   std::uint32_t m_layout = 0;
   Rect m_captionArea;
   Rect m_pictureSlot;

@@ -121,7 +121,11 @@ void CDataScreen::PrepareTransfer(CMyProgressCtrl* bar, std::uint32_t job, int m
 
 std::string CDataScreen::ParameterFolder() {
   if (!LastParameterFolder().empty()) return LastParameterFolder();
-  return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+  // A folder that is not there would be offered as the file's name; the home folder is.
+  const std::string documents =
+      QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+  if (!documents.empty() && FolderExists(documents)) return documents;
+  return QStandardPaths::writableLocation(QStandardPaths::HomeLocation).toStdString();
 }
 
 void CDataScreen::RememberParameterFolder(const std::string& chosenFile) {

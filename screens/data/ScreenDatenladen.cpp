@@ -134,7 +134,7 @@ void CScreenDatenladen::ArrangeControls() {
 }
 
 HResult CScreenDatenladen::FillControls() {
-  ShowResultWithFirmware(PageText(kLoadResultTexts, 0));
+  ShowOrigin();
   m_progress->setRange(0, 100);
   m_progress->setValue(0);
   RefreshMotorList(true);
@@ -202,6 +202,23 @@ void CScreenDatenladen::ShowResultWithFirmware(const std::string& text) {
   ShowResult(text + MotorFirmwareText(Image().Block(0x39)[16]));
 }
 
+void CScreenDatenladen::ShowOrigin() {
+  switch (m_dlg->SetOrigin()) {
+    case kSetFromMotor:
+      ShowResultWithFirmware(PageText(kLoadResultTexts, 3));
+      break;
+    case kSetFromBox:
+      ShowResult(PageText(kLoadFailureTexts, 7));
+      break;
+    case kSetFromFile:
+      ShowResult(CommonText(9));
+      break;
+    default:
+      ShowResultWithFirmware(PageText(kLoadResultTexts, 0));
+      break;
+  }
+}
+
 // ---------------------------------------------------------------------------------------------
 
 void CScreenDatenladen::OnTimer(unsigned id) {
@@ -237,8 +254,9 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       Link().m_jobMask &= ~1u;
       m_dlg->KillTimer(0);
       m_progress->setValue(m_progress->maximum());
+      m_dlg->SetOrigin() = kSetFromMotor;
+      ShowOrigin();
       InfoBox(WithSharedKeyNotice(CommonText(6), Image()), CommonText(3));
-      ShowResultWithFirmware(PageText(kLoadResultTexts, 3));
       m_dlg->State() |= kStateDataLoaded;
       m_flags |= kScreenDirty;
       RefreshMotorList(true);
@@ -250,8 +268,8 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       m_dlg->KillTimer(0);
       m_progress->setValue(0);
       KeepLoadedFlag();
-      ErrorBox(CommonText(7), CommonText(0));
       ShowResult(PageText(kLoadFailureTexts, 0));
+      ErrorBox(CommonText(7), CommonText(0));
       // The set the fitter was working on is still in the image and in the fields.
       RefreshMotorList(false);
       RecordVisit(VisitKind::kDownload, false, false, "-", kVisitFailed);
@@ -260,8 +278,9 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       Link().m_jobMask &= ~1u;
       m_dlg->KillTimer(0);
       m_progress->setValue(m_progress->maximum());
+      m_dlg->SetOrigin() = kSetFromBox;
+      ShowOrigin();
       InfoBox(WithSharedKeyNotice(kBoxOnlyDownload, Image()), CommonText(3));
-      ShowResult(PageText(kLoadFailureTexts, 7));
       RefreshMotorList(true);
       KeepDownloadedSet(false);
       m_dlg->PostMessage(kMsgRefresh);
@@ -364,7 +383,8 @@ void CScreenDatenladen::OnComboSelChange(QWidget* focus) {
   m_variant[0]->SetChecked(false);
   m_variant[1]->SetChecked(false);
   FillFields();
-  ShowResultWithFirmware(PageText(kLoadResultTexts, 0));
+  m_dlg->SetOrigin() = kSetFromCatalogue;
+  ShowOrigin();
   ShowBoxStatus(m_status);
   m_dlg->PostMessage(kMsgRefresh);
 }
@@ -412,8 +432,8 @@ void CScreenDatenladen::OpenParameterFile() {
   const ParameterFileLoadResult loaded =
       LoadParameterFile(chosen, scratch, m_dlg->Catalogues(), &selection, &m_dlg->Sink());
   if (!loaded.Ok()) {
-    ErrorBox(CommonText(7), CommonText(0));
     ShowResult(CommonText(7));
+    ErrorBox(CommonText(7), CommonText(0));
     return;
   }
   Image() = scratch;
@@ -426,8 +446,9 @@ void CScreenDatenladen::OpenParameterFile() {
   m_variant[0]->SetChecked(variant == 1);
   m_variant[1]->SetChecked(variant == 2);
   FillFields();
+  m_dlg->SetOrigin() = kSetFromFile;
+  ShowOrigin();
   InfoBox(CommonText(8), CommonText(1));
-  ShowResult(CommonText(9));
   m_dlg->PostMessage(kMsgRefresh);
 }
 

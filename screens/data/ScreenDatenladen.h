@@ -38,6 +38,9 @@ class CScreenDatenladen final : public CDataScreen {
   void FillFields();
   void ShowResult(const std::string& text);
   void ShowResultWithFirmware(const std::string& text);
+  // The result line for where the set came from (the dialog's SetOrigin()).
+  enum SetOriginKind : int { kSetFromCatalogue = 0, kSetFromFile, kSetFromMotor, kSetFromBox };
+  void ShowOrigin();
   void OpenParameterFile();
   // The folder the open-file dialog starts in: the motor's backups while the box is connected
   // and the motor has some, else the last one used.

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "controls/Fonts.h"
+#include "platform/Paths.h"
+#include "platform/TextEncoding.h"
 #include "records/ParameterFile.h"
 #include "records/ScreenSettingsFile.h"
 
@@ -251,10 +253,22 @@ bool CScreenDatenspeichern::SetUsable() {
   return false;
 }
 
+std::string CScreenDatenspeichern::ProposedFileName() {
+  // The set's motor name (an ISO-8859-1 text) as a file name of the system's, with what a file
+  // name cannot hold replaced, in the folder last used.
+  std::string name = Latin1ToUtf8(Image().m_moName);
+  for (char& c : name) {
+    if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20) c = '_';
+  }
+  const std::string folder = ParameterFolder();
+  if (name.empty() || name == "." || name == "..") return folder;
+  return JoinPath(folder, name + "." + kParameterFileExtension);
+}
+
 void CScreenDatenspeichern::SaveFile() {
   if (!SetUsable()) return;
   std::string chosen;
-  if (!m_dlg->GetPrompts().SaveFileName({}, ParameterFolder(), kParameterFileFilter, &chosen,
+  if (!m_dlg->GetPrompts().SaveFileName({}, ProposedFileName(), kParameterFileFilter, &chosen,
                                         kParameterFileExtension)) {
     return;  // cancelled: nothing changes
   }

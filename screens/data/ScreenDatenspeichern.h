@@ -26,6 +26,8 @@ class CScreenDatenspeichern final : public CDataScreen {
   // Whether the set can be saved or written; if not, the fitter is told why.
   bool SetUsable();
   void SaveFile();
+  // What the save dialog offers: the set's motor name as the file's name.
+  std::string ProposedFileName();
   void StartUpload();
   // Clears the bits of the current mode in the job mask.
   void ClearJob();

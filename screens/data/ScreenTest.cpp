@@ -101,18 +101,26 @@ void CScreenTest::OnCommand(QWidget* focus) {
     return;
   }
   for (int i = 0; i < static_cast<int>(m_tests.size()); ++i) {
-    if (focus == m_tests[i]) StartCommand(TestModeForButton(i, Link().Has(kLinkState6)));
+    if (focus != m_tests[i]) continue;
+    if (StartCommand(TestModeForButton(i, Link().Has(kLinkState6)))) ShowMotorRun(i);
   }
+}
+
+void CScreenTest::ShowMotorRun(int button) {
+  // "Up" and "Down" stay pressed once the motor was told to run that way; any other command,
+  // "Stop" among them, releases them.
+  m_tests[kButtonUp]->Hold(button == kButtonUp);
+  m_tests[kButtonDown]->Hold(button == kButtonDown);
 }
 
 void CScreenTest::OnComboSelChange(QWidget* focus) {
   if (focus != m_programs || m_programs->currentIndex() < 0) return;
-  StartCommand(m_programs->currentIndex() + kDriveProgramModeBase);
+  if (StartCommand(m_programs->currentIndex() + kDriveProgramModeBase)) ShowMotorRun(-1);
 }
 
-void CScreenTest::StartCommand(int mode) {
+bool CScreenTest::StartCommand(int mode) {
   Link().m_testMode = mode;
-  m_dlg->Link().StartTestCommand();
+  return m_dlg->Link().StartTestCommand();
 }
 
 void CScreenTest::OnDeviceFrame(const Telegram* frame) {

@@ -28,7 +28,13 @@ class CScreenTest final : public CDataScreen {
   HResult TakeControls() override;
 
  private:
-  void StartCommand(int mode);
+  // False when the command could not be started.
+  bool StartCommand(int mode);
+  // Shows which way the motor was last told to run (button 0 up, 2 down; others: neither).
+  void ShowMotorRun(int button);
+
+  static constexpr int kButtonUp = 0;
+  static constexpr int kButtonDown = 2;
 
   std::array<CMyButton*, 6> m_tests{};
   QComboBox* m_programs = nullptr;

@@ -1,6 +1,7 @@
-# Sourced by scripts/test and scripts/fuzz: how each build folder is configured, so that both
-# scripts configure a folder alike and build-asan, which holds the ASan+UBSan tests and the fuzz
-# targets, is built only once when both run.
+# Sourced by scripts/run, scripts/test, scripts/screenshots and scripts/fuzz: how each build
+# folder is configured, so that all of them configure a folder alike (build/ has one set of
+# flags for the window and the tests) and build-asan, which holds the ASan+UBSan tests and the
+# fuzz targets, is built only once when both run.
 
 # configure_build FOLDER [CMAKE ARGUMENTS...]
 configure_build() {

@@ -133,11 +133,17 @@ TEST(ToolTips, ShowOnlyWhileActiveAndWrapAtTheMaximumWidth) {
 
 TEST_F(RoutingTest, TheNamedMutexIsALockFileBelowTheSharedDataFolder) {
   Open();
-  EXPECT_TRUE(
-      FileExists(JoinPath(data.Path(), "Trevanic/DI DU-RoviroDazo/DI DU RoviroDazo.exe.lock")));
-  NamedMutex second;
-  EXPECT_TRUE(second.Create(JoinPath(data.Path(), "Trevanic/DI DU-RoviroDazo")));
-  EXPECT_TRUE(second.AlreadyExisted());  // the program goes on all the same
+  const std::string folder = JoinPath(data.Path(), "Trevanic/DI DU-RoviroDazo");
+  const std::string lock = JoinPath(folder, "DI DU RoviroDazo.lock");
+  EXPECT_TRUE(FileExists(lock));
+  {
+    NamedMutex second;
+    EXPECT_TRUE(second.Create(folder));
+    EXPECT_TRUE(second.AlreadyExisted());  // the program goes on all the same
+  }
+  EXPECT_TRUE(FileExists(lock));  // the dialog still holds it
+  dlg.reset();
+  EXPECT_FALSE(FileExists(lock));  // the last one out removes it
 }
 
 }  // namespace

@@ -179,6 +179,7 @@ TEST_F(CliDeviceTest, WithoutMotorTheBoxAnswersOrHasNothing) {
   m_box->SetBoxHasParameters(false);
   CliResult empty = Cli({"download", "-o", m_tmp.File("none.kxmc")});
   EXPECT_EQ(empty.exitCode, 5) << empty.err;
+  EXPECT_NE(empty.err.find("the box holds no parameters"), std::string::npos) << empty.err;
   EXPECT_FALSE(FileExists(m_tmp.File("none.kxmc")));
 }
 
@@ -197,6 +198,7 @@ TEST_F(CliDeviceTest, PortsAndMissingBoxes) {
     if (command[0] == "opdata") continue;  // needs page files; covered below
     CliResult r = RunCli(args, m_tmp.Path());
     EXPECT_EQ(r.exitCode, 3) << command[0] << ": " << r.err;
+    EXPECT_EQ(r.err, "roviro-cli: " + m_tmp.File("no-such-tty") + ": no such device\n");
   }
   EXPECT_FALSE(FileExists(m_tmp.File("x.kxmc")));
   // A file that cannot be loaded never reaches the box.

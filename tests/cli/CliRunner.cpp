@@ -26,9 +26,15 @@ std::string Quote(const std::string& word) {
 }  // namespace
 
 CliResult RunCli(const std::vector<std::string>& args, const std::string& scratchFolder) {
+  return RunProgram(ROVIRO_CLI_PATH, args, scratchFolder);
+}
+
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& scratchFolder, const std::string& environment) {
   const std::string outPath = JoinPath(scratchFolder, "cli.out");
   const std::string errPath = JoinPath(scratchFolder, "cli.err");
-  std::string command = Quote(ROVIRO_CLI_PATH);
+  std::string command = environment.empty() ? std::string() : "env " + environment + " ";
+  command += Quote(program);
   for (const auto& a : args) command += " " + Quote(a);
   command += " >" + Quote(outPath) + " 2>" + Quote(errPath) + " </dev/null";
   const int status = std::system(command.c_str());

@@ -14,5 +14,9 @@ struct CliResult {
 
 // Every argument is passed as one word, whatever it contains.
 CliResult RunCli(const std::vector<std::string>& args, const std::string& scratchFolder);
+// The same for any program; `environment` (words for env(1), such as "-u DISPLAY") is put
+// before it.
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& scratchFolder, const std::string& environment = {});
 
 }  // namespace roviro::test

@@ -4,6 +4,8 @@
 // asked), catalogues either the shipped ones or documents written by the test, and
 // screenshots into build/screenshots/.
 
+#include <QImage>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +42,8 @@ class ScreensTest : public AppTest {
   // Saves what the window shows as build/screenshots/<name>.png; false when the picture
   // cannot be written or is blank.
   bool SaveScreenshot(const std::string& name);
+  // What the window shows, drawn without a focus frame.
+  QImage Screenshot();
   // The message boxes shown so far (text, caption), oldest first.
   std::vector<ScriptedPrompts::Call> Boxes() const;
 

@@ -57,7 +57,12 @@ TEST_P(Walkthrough, FromTheStartViewThroughEveryDataScreen) {
   ASSERT_EQ(Current(), 8);
   ASSERT_TRUE(WaitIdle());
   ASSERT_TRUE(SaveScreenshot(Shot("5-operating-data")));
-  for (const auto& b : Boxes()) std::cerr << "BOX " << b.caption << ": " << b.text << "\n";
+  // The texts are ISO-8859-1; the log is UTF-8.
+  auto utf8 = [](const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+  };
+  for (const auto& b : Boxes())
+    std::cerr << "BOX " << utf8(b.caption) << ": " << utf8(b.text) << "\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Walkthrough, ::testing::Values(0, 1),
