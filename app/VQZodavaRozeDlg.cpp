@@ -23,6 +23,7 @@
 #include "controls/Fonts.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
+#include "records/ProgramSettings.h"
 
 namespace roviro {
 
@@ -396,6 +397,30 @@ HResult CVQZodavaRozeDlg::WriteStartIni() const {
   return written && closed ? S_OK : E_FAIL;
 }
 
+void CVQZodavaRozeDlg::MarkSetKept() {
+  m_keptSet = *m_image;
+  m_setToKeep = false;
+}
+
+void CVQZodavaRozeDlg::MarkSetToKeep() {
+  m_keptSet = *m_image;
+  m_setToKeep = true;
+}
+
+bool CVQZodavaRozeDlg::SetUnkept() const {
+  const ParameterImage& now = *m_image;
+  return m_setToKeep || now.m_block != m_keptSet.m_block || now.m_moName != m_keptSet.m_moName ||
+         now.m_firma != m_keptSet.m_firma || now.m_name != m_keptSet.m_name ||
+         now.m_kommentar != m_keptSet.m_kommentar;
+}
+
+bool CVQZodavaRozeDlg::Confirm(Question question, const std::string& motorType,
+                               const std::string& motorName) {
+  const bool ask = ReadProgramSettings(Folder(FolderKind::SharedData)).askQuestions;
+  return roviro::Confirm(*m_prompts, ask, question, LanguageChosen() ? m_languageIndex : 0,
+                         motorType, motorName);
+}
+
 HResult CVQZodavaRozeDlg::ReadContactProfile() {
   return roviro::ReadContactProfile(Folder(FolderKind::SharedData), &m_contact);
 }
@@ -427,6 +452,7 @@ void CVQZodavaRozeDlg::LoadCatalogues() {
     SetCurrentCatalogue(catalogue.get());
     ReadLudFile(m_image, m_currentCatalogue, 0, Folder(FolderKind::Temp), m_contact);
   }
+  MarkSetKept();
 }
 
 void CVQZodavaRozeDlg::SetLanguage(int index) {
@@ -435,6 +461,7 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
     return;
   }
   m_languageIndex = index;
+  if (m_ownPrompts != nullptr) m_ownPrompts->SetLanguage(index);
   m_folders.Set(FolderKind::Language,
                 Folder(FolderKind::Program) + kScreenFolder + m_descMain.Text(kObjLogo, index));
   {
@@ -453,6 +480,16 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
   for (int n = 0; n < kMessageTableSize; ++n) m_messages[n] = m_descLanguage.Text(kLangMessages, n);
   if (m_currentScreen == nullptr) m_title->SetText(m_descLanguage.Heading());
   update();
+}
+
+void CVQZodavaRozeDlg::SetMessageTable(int index) {
+  ScreenDescription page;
+  {
+    std::lock_guard lock(CVQZodavaRozeApp::CriticalSection());
+    page.Load(Folder(FolderKind::Program) + kScreenFolder + m_descMain.Text(kObjLogo, index), 0,
+              kLanguageObjects);
+  }
+  for (int n = 0; n < kMessageTableSize; ++n) m_messages[n] = page.Text(kLangMessages, n);
 }
 
 void CVQZodavaRozeDlg::StartFirstScreen() {
@@ -531,22 +568,86 @@ void CVQZodavaRozeDlg::closeEvent(QCloseEvent* event) {
 
 bool CVQZodavaRozeDlg::OnCloseRequest() {
   if (m_closed) return true;
-  if (m_link->State().Has(kLinkWatchEnded) || (m_state & kStateCloseConfirmed)) {
+  if (m_state & kStateCloseConfirmed) {
+    // Closing waits for the motor's stop and for a running upload; the watch's end follows.
+    if (m_stopMode != 0 || HasTimer(kCloseTimer)) return false;
     FinishClose();
     return true;
   }
+  if (m_link->State().Has(kLinkWatchEnded)) {
+    FinishClose();
+    return true;
+  }
+  // Before a language is chosen the first language's table speaks.
+  if (!LanguageChosen() && m_messages[5].empty()) SetMessageTable(0);
+  // An upload is never cut off between two block writes: the fitter is told that closing
+  // waits for its end.
+  const bool uploading = m_link->State().Has(kLinkUpload);
+  const std::string text = uploading ? CommonText(10) + "\n\n" + CommonText(5) : CommonText(5);
   const int answer =
-      m_prompts->MessageBox(CommonText(5), CommonText(2), kMbYesNo | kMbIconQuestion | kMbTopmost);
+      m_prompts->MessageBox(text, CommonText(2), kMbYesNo | kMbIconQuestion | kMbTopmost);
   if (answer == kIdYes) ConfirmClose();
   return false;
 }
 
 void CVQZodavaRozeDlg::ConfirmClose() {
+  if (m_state & kStateCloseConfirmed) return;
+  // What was typed on the screen is kept as leaving it would keep it; a check that fails says
+  // nothing now (boxes are quiet from here on) and the set stays as it was.
+  if (Routed() != nullptr) {
+    m_state |= kStateCloseConfirmed;
+    if (Succeeded(Routed()->CommitIfChanged())) Routed()->StoreValues();
+  }
   m_state |= kStateCloseConfirmed;
-  m_link->State().Set(kLinkStop);
+  m_sink->Quiet();
   hide();
+  if (MotorMayRun()) StopMotor(m_stopMode != 0 ? m_stopMode : 2);
+  StopLinkWhenDone();
+}
+
+void CVQZodavaRozeDlg::StopLinkWhenDone() {
+  LinkState& s = m_link->State();
+  if (m_stopMode != 0 || s.Has(kLinkUpload | kLinkTestCommand)) {
+    SetTimer(kCloseTimer, kOwnTimerMs);
+    return;
+  }
+  KillTimer(kCloseTimer);
+  s.Set(kLinkStop);
   // Without a port watch nobody would report the end: one started now ends at once.
   if (m_link->RunningWorkers() == 0) m_link->StartPortWatch();
+}
+
+bool CVQZodavaRozeDlg::MotorMayRun() const {
+  return (m_state.load() & (kDialogOutputA | kDialogOutputB)) != 0 ||
+         m_link->State().Has(kLinkTestCommand | kLinkTestRequest | kLinkCurrentWatch);
+}
+
+void CVQZodavaRozeDlg::StopMotor(int mode) {
+  LinkState& s = m_link->State();
+  // The request and its current watch hold the link until they see the abort.
+  if (s.Has(kLinkTestRequest | kLinkCurrentWatch)) s.Set(kLinkAbort);
+  m_stopMode = mode;
+  SendStopWhenFree();
+}
+
+void CVQZodavaRozeDlg::SendStopWhenFree() {
+  if (m_stopMode == 0) return;
+  LinkState& s = m_link->State();
+  if (s.Has(kLinkTestCommand | kLinkTestRequest)) {
+    SetTimer(kStopTimer, kOwnTimerMs);
+    return;
+  }
+  KillTimer(kStopTimer);
+  // The aborted request is over; its abort must not end the next one at once.
+  s.Clear(kLinkAbort);
+  s.m_testMode = m_stopMode;
+  m_stopMode = 0;
+  m_link->StartTestCommand();
+}
+
+void CVQZodavaRozeDlg::OnOwnTimer(unsigned id) {
+  if (id == kStopTimer) SendStopWhenFree();
+  if (id == kCloseTimer) StopLinkWhenDone();
 }
 
 void CVQZodavaRozeDlg::FinishClose() {

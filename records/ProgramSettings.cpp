@@ -17,6 +17,8 @@ constexpr const char* kBackupSection = "SICHERUNG";
 constexpr const char* kBackupCountKey = "ANZAHL_PRO_MOTOR";
 constexpr const char* kUploadSection = "UPLOAD";
 constexpr const char* kVerifyKey = "PRUEFEN";
+constexpr const char* kConfirmSection = "BESTAETIGEN";
+constexpr const char* kAskKey = "FRAGEN";
 
 std::string Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t\r");
@@ -91,6 +93,10 @@ ProgramSettings ParseProgramSettings(const std::string& text) {
     } else if (EqualsNoCase(section, kUploadSection) && IsKey(line, kVerifyKey, &value)) {
       if (ParseNumber(value, &number) && (number == 0 || number == 1)) {
         out.verifyUpload = number == 1;
+      }
+    } else if (EqualsNoCase(section, kConfirmSection) && IsKey(line, kAskKey, &value)) {
+      if (ParseNumber(value, &number) && (number == 0 || number == 1)) {
+        out.askQuestions = number == 1;
       }
     }
   }

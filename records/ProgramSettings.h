@@ -6,6 +6,8 @@
 //   ANZAHL_PRO_MOTOR=50   automatic backups kept per motor, 1..10000
 //   [UPLOAD]
 //   PRUEFEN=0             1: read the set back after an upload and compare it
+//   [BESTAETIGEN]
+//   FRAGEN=1              0: no questions before writing, resetting or replacing a set (benches)
 //
 // Sections and keys are read without regard to case; "//" starts a comment. A missing file,
 // key or a value out of range gives the default. Without a shared data folder nothing is read
@@ -22,6 +24,7 @@ inline constexpr int kMaxBackupsPerMotor = 10000;
 struct ProgramSettings {
   int backupsPerMotor = kDefaultBackupsPerMotor;
   bool verifyUpload = false;
+  bool askQuestions = true;
 };
 
 // The file's path, or empty when the shared data folder is empty.

@@ -96,10 +96,13 @@ std::string CDataScreen::EditText(const QPlainTextEdit* edit) {
 }
 
 int CDataScreen::ErrorBox(const std::string& text, const std::string& caption) {
+  // After a confirmed close nobody is left to read a box.
+  if (m_dlg->StateFlags() & kStateCloseConfirmed) return kIdOk;
   return m_dlg->GetPrompts().MessageBox(text, caption, kMbOk | kMbIconError | kMbTopmost);
 }
 
 int CDataScreen::InfoBox(const std::string& text, const std::string& caption) {
+  if (m_dlg->StateFlags() & kStateCloseConfirmed) return kIdOk;
   return m_dlg->GetPrompts().MessageBox(text, caption, kMbOk | kMbIconInformation | kMbTopmost);
 }
 

@@ -228,6 +228,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       m_dlg->State() |= kStateDataLoaded;
       m_flags |= kScreenDirty;
       RefreshMotorList(true);
+      m_dlg->MarkSetToKeep();
       KeepDownloadedSet(true);
       // The controls were disabled for the download; nothing else would enable them again.
       m_dlg->PostMessage(kMsgRefresh);
@@ -248,6 +249,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       InfoBox(WithSharedKeyNotice(kBoxOnlyDownload, Image()), CommonText(3));
       ShowResult(PageText(kLoadFailureTexts, 7));
       RefreshMotorList(true);
+      m_dlg->MarkSetToKeep();
       KeepDownloadedSet(false);
       m_dlg->PostMessage(kMsgRefresh);
       break;
@@ -323,6 +325,11 @@ void CScreenDatenladen::OnComboSelChange(QWidget* focus) {
   if (focus != m_motorList) return;
   const Catalogue* chosen = SelectedCatalogue();
   if (chosen == nullptr) return;
+  if (!MayReplaceSet()) {
+    const QSignalBlocker block(m_motorList);
+    m_motorList->setCurrentIndex(m_dlg->CurrentCatalogueIndex());
+    return;
+  }
   ParameterImage& image = Image();
   image.Clear();
   m_dlg->SetCurrentCatalogue(chosen);
@@ -333,9 +340,16 @@ void CScreenDatenladen::OnComboSelChange(QWidget* focus) {
   m_variant[0]->SetChecked(false);
   m_variant[1]->SetChecked(false);
   FillFields();
+  m_dlg->MarkSetKept();
   ShowResultWithFirmware(PageText(kLoadResultTexts, 0));
   ShowBoxStatus(m_status);
   m_dlg->PostMessage(kMsgRefresh);
+}
+
+bool CScreenDatenladen::MayReplaceSet() {
+  // What is typed in the fields belongs to the set as leaving the screen would keep it.
+  StoreValues();
+  return !m_dlg->SetUnkept() || m_dlg->Confirm(Question::kReplaceSet);
 }
 
 void CScreenDatenladen::OnEditChange(QWidget* focus) {
@@ -385,7 +399,9 @@ void CScreenDatenladen::OpenParameterFile() {
     ShowResult(CommonText(7));
     return;
   }
+  if (!MayReplaceSet()) return;
   Image() = scratch;
+  m_dlg->MarkSetToKeep();
   m_dlg->SetCurrentCatalogue(m_dlg->Catalogues()[static_cast<std::size_t>(selection)].get());
   {
     const QSignalBlocker block(m_motorList);
@@ -406,6 +422,7 @@ void CScreenDatenladen::StartDownload() {
     InfoBox(CommonText(10), CommonText(1));
     return;
   }
+  if (!MayReplaceSet()) return;
   m_dlg->State() &= ~kStateDataLoaded;
   PrepareTransfer(m_progress, 1, 1);
   m_dlg->Link().StartDownload();

@@ -43,6 +43,8 @@ class CScreenDatenladen final : public CDataScreen {
   // and the motor has some, else the last one used.
   std::string OpenFolder() const;
   void StartDownload();
+  // Before the set is replaced: asks when it would be lost (typed texts count).
+  bool MayReplaceSet();
   // After a download: the automatic backup and the visit in the service history.
   void KeepDownloadedSet(bool fromMotor);
   const Catalogue* SelectedCatalogue() const;

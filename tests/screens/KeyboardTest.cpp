@@ -28,10 +28,11 @@ TEST_F(KeyboardTest, TabReachesEveryControlOfEveryScreen) {
   for (int id = 1; id <= 12; ++id) {
     if (!factory.Has(id)) continue;
     ASSERT_TRUE(Succeeded(dlg->SwitchScreen(id)) && WaitIdle());
-    // Every shown, enabled pooled control that takes the focus, and back and next; buttons
-    // that never keep the focus (bit 22) do not count.
+    // Every shown, enabled pooled control that takes the focus, back, next and the main tabs;
+    // buttons that never keep the focus (bit 22) do not count.
     std::vector<QWidget*> all = dlg->Pools().AllControls();
     all.insert(all.end(), {dlg->BackButton(), dlg->NextButton()});
+    for (int tab = 0; tab < kTabCount; ++tab) all.push_back(dlg->TabButton(tab));
     std::set<QWidget*> expected, seen;
     for (QWidget* w : all) {
       const auto* b = qobject_cast<CMyButton*>(w);
