@@ -59,6 +59,7 @@ void CScreen::Take(int entry) {
 }
 
 void CScreen::NoteClickedFocus(const QWidget* control) {
+  if (control == nullptr) return;
   for (int p = 0; p < kFocusWalkSize; ++p) {
     if (WalkEntry(p) == control) {
       m_focusIndex = p;

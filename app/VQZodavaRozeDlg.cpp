@@ -278,22 +278,70 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
   return true;
 }
 
+namespace {
+
+// The window menu's entries in both languages, in menu order.
+struct MenuEntry {
+  unsigned command;
+  const char* german;
+  const char* english;
+};
+constexpr MenuEntry kMenuEntries[] = {
+    {kScMinimize, "Minimieren", "Minimise"},
+    {kScClose,
+     "Schlie\xDF"
+     "en",
+     "Close"},
+    {kIdmContactData, "Kontaktdaten...", "Contact data..."},
+    {kIdmAboutBox,
+     "Info \xFC"
+     "ber RoviroDazo...",
+     "About RoviroDazo..."},
+};
+
+}  // namespace
+
 void CVQZodavaRozeDlg::CreateSystemMenu() {
   if (m_systemMenu != nullptr) return;
   m_systemMenu = new QMenu(this);
-  auto add = [this](const char* text, unsigned command) {
-    m_systemMenu->addAction(QString::fromLatin1(text), this,
-                            [this, command] { OnSysCommand(command); });
-  };
-  add("Minimieren", kScMinimize);
-  add("Schlie\xDF"
-      "en",
-      kScClose);
-  // The program's own entry, after a separator.
-  m_systemMenu->addSeparator();
-  add("Info \xFC"
-      "ber RoviroDazo...",
-      kIdmAboutBox);
+  for (const MenuEntry& entry : kMenuEntries) {
+    // The program's own entries, each after a separator.
+    if (entry.command == kIdmContactData || entry.command == kIdmAboutBox) {
+      m_systemMenu->addSeparator();
+    }
+    const unsigned command = entry.command;
+    m_systemMenu->addAction(QString(), this, [this, command] { OnSysCommand(command); });
+  }
+  TranslateSystemMenu();
+}
+
+void CVQZodavaRozeDlg::TranslateSystemMenu() {
+  if (m_systemMenu == nullptr) return;
+  const bool english = LanguageChosen() && m_languageIndex == 1;
+  int n = 0;
+  for (QAction* action : m_systemMenu->actions()) {
+    if (action->isSeparator()) continue;
+    const MenuEntry& entry = kMenuEntries[n++];
+    action->setText(QString::fromLatin1(english ? entry.english : entry.german));
+  }
+}
+
+void CVQZodavaRozeDlg::EditContactData() {
+  const int language = LanguageChosen() ? m_languageIndex : 0;
+  const std::string startPage =
+      NormalisePath(Folder(FolderKind::Program) + kScreenFolder +
+                    m_descMain.Text(kObjLogo, language) + "\\ScreenStart.dat");
+  CDlgFirstStart dlg(Folder(FolderKind::SharedData), startPage, this);
+  dlg.OnInitDialog();
+  dlg.SetLanguage(language);
+  dlg.Fill(m_contact);
+  dlg.AllowCancel(true);
+  if (m_env.runFirstStart) {
+    m_env.runFirstStart(dlg);
+  } else {
+    dlg.exec();
+  }
+  if (dlg.result() == QDialog::Accepted) ReadContactProfile();
 }
 
 void CVQZodavaRozeDlg::OnSysCommand(unsigned id) {
@@ -307,6 +355,9 @@ void CVQZodavaRozeDlg::OnSysCommand(unsigned id) {
       }
       break;
     }
+    case kIdmContactData:
+      EditContactData();
+      break;
     case kScMinimize:
       showMinimized();
       break;
@@ -388,13 +439,17 @@ void CVQZodavaRozeDlg::ReadStartIni() {
 HResult CVQZodavaRozeDlg::WriteStartIni() const {
   const std::string path = StartIniPath();
   if (path.empty()) return E_FAIL;
-  std::FILE* file = std::fopen(path.c_str(), "w");
+  // Written beside and renamed over the old file, which survives every failure.
+  const std::string sibling = UniqueSiblingPath(path);
+  std::FILE* file = sibling.empty() ? nullptr : std::fopen(sibling.c_str(), "w");
   if (file == nullptr) return E_FAIL;
   const std::string text = std::string(kStartIniSection) + "\n" +
                            ValueToHex(static_cast<std::uint32_t>(m_languageIndex)) + "\n";
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   const bool closed = std::fclose(file) == 0;
-  return written && closed ? S_OK : E_FAIL;
+  if (written && closed && CommitReplacement(sibling, path)) return S_OK;
+  RemoveFile(sibling);
+  return E_FAIL;
 }
 
 void CVQZodavaRozeDlg::MarkSetKept() {
@@ -433,6 +488,7 @@ void CVQZodavaRozeDlg::RunFirstStart() {
                     m_descMain.Text(kObjLogo, language) + "\\ScreenStart.dat");
   CDlgFirstStart dlg(Folder(FolderKind::SharedData), startPage, this);
   dlg.OnInitDialog();
+  dlg.SetLanguage(language);
   if (m_env.runFirstStart) {
     m_env.runFirstStart(dlg);
   } else {
@@ -478,6 +534,7 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
     m_toolTip.AddTool(m_btnLanguage[i], m_descLanguage.Text(kLangLanguageTips, i));
   }
   for (int n = 0; n < kMessageTableSize; ++n) m_messages[n] = m_descLanguage.Text(kLangMessages, n);
+  TranslateSystemMenu();
   if (m_currentScreen == nullptr) m_title->SetText(m_descLanguage.Heading());
   update();
 }

@@ -56,8 +56,10 @@ struct DialogEnvironment {
 };
 
 inline constexpr int kMessageTableSize = 32;
-// Window menu commands: the about entry the program adds, and two of the window's own.
+// Window menu commands: the about and contact entries the program adds, and two of the
+// window's own.
 inline constexpr unsigned kIdmAboutBox = 0x10;
+inline constexpr unsigned kIdmContactData = 0x20;
 inline constexpr unsigned kScMinimize = 0xF020;
 inline constexpr unsigned kScClose = 0xF060;
 inline constexpr int kTabCount = 5;
@@ -211,6 +213,10 @@ class CVQZodavaRozeDlg : public QDialog {
  private:
   void CreateFrameControls();
   void CreateSystemMenu();
+  // The window menu's texts in the chosen language (German before a choice).
+  void TranslateSystemMenu();
+  // "Kontaktdaten...": the first-start dialog filled in with the contact data.
+  void EditContactData();
   void ConnectPools();
   void PlaceControls();
   void LoadFrameBitmaps();

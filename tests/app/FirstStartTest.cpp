@@ -155,5 +155,53 @@ TEST_F(FirstStartInMainDialog, AProfileWithAnEmptyStreetIsRejectedSoTheDialogCom
   EXPECT_NE(d.CurrentCatalogue(), nullptr);
 }
 
+TEST_F(FirstStartInMainDialog, TheWindowMenuChangesTheContactDataAndRefusesWhatCannotBeKept) {
+  WriteProfile("Nord GmbH");
+  int shown = 0;
+  std::vector<std::string> problems;
+  std::function<void(CDlgFirstStart&)> step;
+  env.runFirstStart = [&](CDlgFirstStart& fs) {
+    ++shown;
+    step(fs);
+  };
+  auto& d = Open();
+  ASSERT_EQ(shown, 0);
+  auto openFromMenu = [&] {
+    for (QAction* a : d.SystemMenu()->actions()) {
+      if (a->text() == QStringLiteral("Kontaktdaten...")) a->trigger();
+    }
+  };
+  step = [&](CDlgFirstStart& fs) {
+    EXPECT_EQ(Latin1(fs.Edit(0)->text()), "Nord GmbH");          // filled in
+    fs.Edit(4)->setText(QStringLiteral("\u0141\u00F3d\u017A"));  // not ISO-8859-1
+    fs.SaveButton()->click();
+    problems.push_back(fs.Problem()->text().toStdString());
+    EXPECT_NE(fs.result(), QDialog::Accepted);
+    fs.Edit(4)->setText(QStringLiteral("K\u00F6ln"));
+    fs.SaveButton()->click();
+    EXPECT_EQ(fs.result(), QDialog::Accepted);
+  };
+  openFromMenu();
+  EXPECT_EQ(shown, 1);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_NE(problems[0].find("\xC5\x81"), std::string::npos);  // names the character
+  EXPECT_EQ(d.Contact().town, "K\xF6ln");
+
+  // A profile that cannot be written is told, and Escape then leaves the data as they were.
+  const std::string profile = JoinPath(data.Path(), "Trevanic/DI DU-RoviroDazo/FS.xml");
+  ASSERT_TRUE(RemoveFile(profile));
+  CreateFolderTree(profile);
+  step = [&](CDlgFirstStart& fs) {
+    fs.Edit(4)->setText(QStringLiteral("Kiel"));
+    fs.SaveButton()->click();
+    problems.push_back(fs.Problem()->text().toStdString());
+    EXPECT_NE(fs.result(), QDialog::Accepted);
+  };
+  openFromMenu();
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_FALSE(problems[1].empty());
+  EXPECT_EQ(d.Contact().town, "K\xF6ln");
+}
+
 }  // namespace
 }  // namespace roviro::test
