@@ -122,13 +122,18 @@ void CDataScreen::PrepareTransfer(CMyProgressCtrl* bar, std::uint32_t job, int m
   Link().m_mode = mode;
 }
 
-std::string CDataScreen::ParameterFolder() {
+std::string CDataScreen::ParameterFolder() const {
+  // Kept in the settings for the next run; the run's own memory where they cannot be kept.
+  if (const std::string kept = Settings().lastFolder; !kept.empty() && FolderExists(kept)) {
+    return kept;
+  }
   if (!LastParameterFolder().empty()) return LastParameterFolder();
   return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
 }
 
 void CDataScreen::RememberParameterFolder(const std::string& chosenFile) {
   LastParameterFolder() = FolderOf(chosenFile);
+  WriteLastFolder(m_dlg->Folder(FolderKind::SharedData), LastParameterFolder());
 }
 
 void CDataScreen::EnableTabs(bool busy) {

@@ -384,7 +384,8 @@ std::string CScreenDatenladen::OpenFolder() const {
 
 void CScreenDatenladen::OpenParameterFile() {
   std::string chosen;
-  if (!m_dlg->GetPrompts().OpenFileName({}, OpenFolder(), kParameterFileFilter, &chosen)) {
+  if (!m_dlg->GetPrompts().OpenFileName(CommonText(20), OpenFolder(),
+                                                      kParameterFileFilter, &chosen)) {
     return;  // cancelled: nothing changes
   }
   RememberParameterFolder(chosen);

@@ -236,7 +236,7 @@ const char* CScreenDatenspeichern::VerifyAndTell(VerifyTarget target,
 void CScreenDatenspeichern::SaveFile() {
   if (Image().m_valid == 0) return;
   std::string chosen;
-  if (!m_dlg->GetPrompts().SaveFileName({}, ParameterFolder(), kParameterFileFilter, &chosen,
+  if (!m_dlg->GetPrompts().SaveFileName(CommonText(21), ParameterFolder(), kParameterFileFilter, &chosen,
                                         kParameterFileExtension)) {
     return;  // cancelled: nothing changes
   }

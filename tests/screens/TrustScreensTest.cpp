@@ -9,6 +9,8 @@
 
 #include "ScreensFixture.h"
 #include "app/AppMessages.h"
+#include "platform/Paths.h"
+#include "records/ProgramSettings.h"
 #include "rules/MotorList.h"
 
 namespace roviro::test {
@@ -76,9 +78,14 @@ TEST_F(TrustScreensTest, LoadDataListsMoveOnlyByChoiceAndAnUnkeptSetIsReplacedOn
   EXPECT_EQ(Boxes().size(), asked);
 }
 
-TEST_F(TrustScreensTest, SaveDataWritesIntoTheMotorOnlyAfterAYesNamingTypeAndName) {
+TEST_F(TrustScreensTest, SaveDataAsksBeforeWritingAndTheFileDialogsHaveTitleAndLastFolder) {
+  TempFolder earlier, chosen;
   StartDownloaded();
   AskQuestions(true);
+  std::FILE* f = std::fopen(ProgramSettingsPath(data.Path()).c_str(), "a");
+  ASSERT_NE(f, nullptr);
+  std::fprintf(f, "[DATEIEN]\nORDNER=%s\n", earlier.Path().c_str());  // from a run before
+  std::fclose(f);
   dlg->TabButton(2)->click();
   Pump();
   ASSERT_EQ(Current(), 6);
@@ -98,6 +105,16 @@ TEST_F(TrustScreensTest, SaveDataWritesIntoTheMotorOnlyAfterAYesNamingTypeAndNam
   ASSERT_TRUE(WaitIdle());
   EXPECT_FALSE(box->Requests().empty());
   EXPECT_FALSE(dlg->SetUnkept());  // written: replacing it asks no more
+
+  prompts.ScriptPath(JoinPath(chosen.Path(), "Halle.kxmc"));
+  dlg->Pools().buttonsB.At(0)->click();  // save to a file
+  ScriptedPrompts::Call save;
+  for (const auto& call : prompts.Calls()) {
+    if (call.kind == "save") save = call;
+  }
+  EXPECT_EQ(save.text, dlg->CommonText(21));
+  EXPECT_EQ(save.folder, earlier.Path());
+  EXPECT_EQ(ReadProgramSettings(data.Path()).lastFolder, FolderOf(JoinPath(chosen.Path(), "x")));
 }
 
 TEST_F(TrustScreensTest, MotorTestStopsAlwaysAndAsksBeforeClearingOrResetting) {
