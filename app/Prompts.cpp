@@ -107,10 +107,12 @@ bool Confirm(Prompts& prompts, bool ask, Question question, int language,
   return answer == kIdYes;
 }
 
-int QtPrompts::MessageBox(const std::string& text, const std::string& caption,
-                          std::uint32_t style) {
-  QMessageBox box(IconOf(style), Latin1(caption), Latin1(text), QMessageBox::NoButton, m_owner);
-  const bool english = m_language == 1;
+std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, const std::string& caption,
+                                            std::uint32_t style, int language, QWidget* owner) {
+  auto made = std::make_unique<QMessageBox>(IconOf(style), Latin1(caption), Latin1(text),
+                                            QMessageBox::NoButton, owner);
+  QMessageBox& box = *made;
+  const bool english = language == 1;
   QAbstractButton* second = nullptr;
   switch (style & 0xFu) {
     case kMbOkCancel:
@@ -133,6 +135,14 @@ int QtPrompts::MessageBox(const std::string& text, const std::string& caption,
     box.setEscapeButton(second);
   }
   if (style & kMbTopmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  return made;
+}
+
+int QtPrompts::MessageBox(const std::string& text, const std::string& caption,
+                          std::uint32_t style) {
+  const std::unique_ptr<QMessageBox> made =
+      MakeMessageBox(text, caption, style, m_language, m_owner);
+  QMessageBox& box = *made;
   switch (box.exec()) {
     case QMessageBox::Yes:
       return kIdYes;

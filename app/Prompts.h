@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "platform/MessageSink.h"
 #include "platform/Result.h"
 
+class QMessageBox;
 class QWidget;
 
 namespace roviro {
@@ -63,6 +65,11 @@ std::string QuestionCaption(int language);
 // asking.
 bool Confirm(Prompts& prompts, bool ask, Question question, int language,
              const std::string& motorType = {}, const std::string& motorName = {});
+
+// The message box QtPrompts shows: icon and buttons by the style bits, the buttons worded in
+// `language` (0 German, 1 English), No or Cancel the default with kMbDefaultButton2.
+std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, const std::string& caption,
+                                            std::uint32_t style, int language, QWidget* owner);
 
 // The real dialogs, owned by `owner` (may be null).
 class QtPrompts final : public Prompts {

@@ -127,6 +127,7 @@ TEST_F(TrustScreensTest, MotorTestStopsAlwaysAndAsksBeforeClearingOrResetting) {
   EXPECT_EQ(dlg->Pools().statics.At(2)->GetText(),
             ReplaceAll(dlg->CurrentScreen()->Description().Text(9, 2), "%s", "3"));
 
+  EXPECT_TRUE(SaveScreenshot("motor-test-status-de"));
   // Neither the wheel nor the arrows start a drive program.
   box->ClearRequests();
   Wheel(List());
