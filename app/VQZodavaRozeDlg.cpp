@@ -8,7 +8,9 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QPainter>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -248,7 +250,8 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
   PlaceControls();
   LoadFrameBitmaps();
 
-  // 13. Language, logo and navigation strip.
+  // 13. Language, logo and navigation strip; before a choice Qt speaks the first language.
+  if (!LanguageChosen()) TranslateQtTexts(0);
   SetLanguage(m_languageIndex);
   m_logo.Clear();
   for (int n = 0; n < 2; ++n) {
@@ -518,6 +521,7 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
   }
   m_languageIndex = index;
   if (m_ownPrompts != nullptr) m_ownPrompts->SetLanguage(index);
+  TranslateQtTexts(index);
   m_folders.Set(FolderKind::Language,
                 Folder(FolderKind::Program) + kScreenFolder + m_descMain.Text(kObjLogo, index));
   {
@@ -537,6 +541,16 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
   TranslateSystemMenu();
   if (m_currentScreen == nullptr) m_title->SetText(m_descLanguage.Heading());
   update();
+}
+
+void CVQZodavaRozeDlg::TranslateQtTexts(int index) {
+  if (m_qtTexts != nullptr) QCoreApplication::removeTranslator(m_qtTexts.get());
+  m_qtTexts = std::make_unique<QTranslator>();
+  const QString name = index == 1 ? QStringLiteral("qtbase_en") : QStringLiteral("qtbase_de");
+  // Without Qt's translations installed the file dialogs keep Qt's English.
+  if (m_qtTexts->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(m_qtTexts.get());
+  }
 }
 
 void CVQZodavaRozeDlg::SetMessageTable(int index) {

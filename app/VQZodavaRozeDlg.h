@@ -29,6 +29,8 @@
 #include "pages/ScreenDescription.h"
 #include "platform/Folders.h"
 
+class QTranslator;
+
 namespace roviro {
 
 class CAboutDlg;
@@ -86,6 +88,8 @@ class CVQZodavaRozeDlg : public QDialog {
   void SetLanguage(int index);
   // The message table of language `index` without choosing the language.
   void SetMessageTable(int index);
+  // Qt's own texts in language `index` (0 German, 1 English).
+  void TranslateQtTexts(int index);
   // Kind 0: the program folder; 1: the per-user data folder; 2: the shared data folder. Each
   // ends in a separator; empty when unknown.
   static std::string GetFolder(int kind);
@@ -308,6 +312,8 @@ class CVQZodavaRozeDlg : public QDialog {
   bool m_closed = false;
   bool m_accessDeniedShown = false;
   int m_stopMode = 0;  // the stop command waiting for the link; 0 none
+  // Qt's own texts (file dialogs, standard buttons) in the chosen language.
+  std::unique_ptr<QTranslator> m_qtTexts;
 };
 
 }  // namespace roviro

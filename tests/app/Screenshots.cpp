@@ -93,33 +93,23 @@ int main(int argc, char** argv) {
     Setup setup(language);
     CVQZodavaRozeDlg dlg(setup.MakeEnvironment());
     ok = dlg.OnInitDialog() && ok;
-    const char* suffix = language == 0 ? "de" : "en";
-    const struct {
-      const char* name;
-      std::string text;
-      std::string caption;
-    } boxes[] = {
+    const std::string suffix = language == 0 ? "-de.png" : "-en.png";
+    const std::pair<const char*, std::string> questions[] = {
         {"question-write",
-         QuestionText(Question::kWriteMotor, language, "R45, 20 Nm, 16 U/min", "Tor 1"),
-         QuestionCaption(language)},
-        {"question-factory-reset", QuestionText(Question::kFactoryReset, language),
-         QuestionCaption(language)},
-        {"question-end-positions", QuestionText(Question::kClearEndPositions, language),
-         QuestionCaption(language)},
-        {"question-replace-set", QuestionText(Question::kReplaceSet, language),
-         QuestionCaption(language)},
-        {"question-close-upload", dlg.CommonText(10) + "\n\n" + dlg.CommonText(5),
-         dlg.CommonText(2)},
-    };
-    for (const auto& b : boxes) {
-      const std::uint32_t style =
-          kMbYesNo | kMbIconQuestion | (b.caption == dlg.CommonText(2) ? 0u : kMbDefaultButton2);
-      auto box = MakeMessageBox(b.text, b.caption, style, language, nullptr);
+         QuestionText(Question::kWriteMotor, language, "R45, 20 Nm, 16 U/min", "Tor 1")},
+        {"question-factory-reset", QuestionText(Question::kFactoryReset, language)},
+        {"question-end-positions", QuestionText(Question::kClearEndPositions, language)},
+        {"question-replace-set", QuestionText(Question::kReplaceSet, language)}};
+    for (const auto& [name, text] : questions) {
+      auto box = MakeMessageBox(text, QuestionCaption(language),
+                                kMbYesNo | kMbIconQuestion | kMbDefaultButton2, language, nullptr);
       box->show();
-      QApplication::processEvents();
-      const std::string name = std::string(b.name) + "-" + suffix + ".png";
-      ok = Save(box.get(), folder, name.c_str()) && ok;
+      ok = Save(box.get(), folder, (name + suffix).c_str()) && ok;
     }
+    auto close = MakeMessageBox(dlg.CommonText(10) + "\n\n" + dlg.CommonText(5), dlg.CommonText(2),
+                                kMbYesNo | kMbIconQuestion, language, nullptr);
+    close->show();
+    ok = Save(close.get(), folder, ("question-close-upload" + suffix).c_str()) && ok;
   }
   {
     // A character the contact file cannot store is refused with a word.
