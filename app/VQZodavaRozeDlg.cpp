@@ -26,6 +26,7 @@
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
 #include "records/ProgramSettings.h"
+#include "rules/DataScreenRules.h"
 
 namespace roviro {
 
@@ -672,7 +673,10 @@ void CVQZodavaRozeDlg::ConfirmClose() {
   m_state |= kStateCloseConfirmed;
   m_sink->Quiet();
   hide();
-  if (MotorMayRun()) StopMotor(m_stopMode != 0 ? m_stopMode : 2);
+  if (MotorMayRun() || m_stopMode != 0) {
+    StopMotor(m_stopMode != 0 ? m_stopMode
+                              : TestModeForButton(1, m_link->State().Has(kLinkState6)));
+  }
   StopLinkWhenDone();
 }
 
@@ -704,7 +708,9 @@ void CVQZodavaRozeDlg::StopMotor(int mode) {
 void CVQZodavaRozeDlg::SendStopWhenFree() {
   if (m_stopMode == 0) return;
   LinkState& s = m_link->State();
-  if (s.Has(kLinkTestCommand | kLinkTestRequest)) {
+  constexpr std::uint32_t kHolders =
+      kLinkTestCommand | kLinkTestRequest | kLinkTestConnection | kLinkUpload | kLinkDownload;
+  if (s.Has(kHolders)) {
     SetTimer(kStopTimer, kOwnTimerMs);
     return;
   }
@@ -713,7 +719,12 @@ void CVQZodavaRozeDlg::SendStopWhenFree() {
   s.Clear(kLinkAbort);
   s.m_testMode = m_stopMode;
   m_stopMode = 0;
-  m_link->StartTestCommand();
+  if (m_state & kStateCloseConfirmed) {
+    // Closing: sent here and now, so that the link's stop that follows cannot overtake it.
+    TestCommandThread(&s);
+  } else {
+    m_link->StartTestCommand();
+  }
 }
 
 void CVQZodavaRozeDlg::OnOwnTimer(unsigned id) {
