@@ -128,6 +128,10 @@ void ControlPools::CreateAll(QWidget* parent) {
     t->setDisplayFormat(QStringLiteral("H:mm"));
     return t;
   });
+  listGuard = new ListGuard(parent);
+  ForEach(lists, [this](QWidget* w) { listGuard->Guard(w); });
+  ForEach(combos, [this](QWidget* w) { listGuard->Guard(w); });
+  ForEach(timePickers, [this](QWidget* w) { listGuard->Guard(w); });
 }
 
 void ControlPools::ReleaseAll() {
@@ -174,6 +178,7 @@ void ControlPools::ResetAll(const std::vector<std::string>& defaultPictures, Too
   ForEach(combos, [](QComboBox* c) {
     ResetCommon(c);
     c->clear();
+    ListGuard::SetChoiceOnly(c, false);
   });
   for (auto& text : comboTexts) text.clear();
   auto resetSlider = [](CMySliderCtrl* s) {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/ListGuard.h"
 #include "controls/MyButton.h"
 #include "controls/MyProgressCtrl.h"
 #include "controls/MySliderCtrl.h"
@@ -84,6 +85,8 @@ struct ControlPools {
   ControlPool<QTimeEdit, 5> timePickers{3301};
   // The dialog's variable beside each combo box, exchanged around every routed event.
   std::array<std::string, kComboCount> comboTexts;
+  // Keeps the wheel off every list, combo box and time picker without the focus.
+  ListGuard* listGuard = nullptr;
 
   // Creates every control, hidden, as a child of `parent`.
   void CreateAll(QWidget* parent);

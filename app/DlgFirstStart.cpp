@@ -93,6 +93,14 @@ CDlgFirstStart::CDlgFirstStart(std::string sharedDataFolder, std::string startPa
   hintPalette.setColor(QPalette::WindowText, QColor(0x59, 0x59, 0x59));
   m_saveHint->setPalette(hintPalette);
 
+  m_problem = new QLabel(this);
+  m_problem->setWordWrap(true);
+  m_problem->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  m_problem->setGeometry(20, kHeight - 60, kWidth - 180, 48);
+  QPalette warn = m_problem->palette();
+  warn.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
+  m_problem->setPalette(warn);
+
   connect(m_edits[0], &QLineEdit::textChanged, this, [this] { OnCompanyChanged(); });
   connect(m_save, &QPushButton::clicked, this, [this] { OnSave(); });
 }
@@ -149,21 +157,55 @@ ContactRecord CDlgFirstStart::Record() const {
   return record;
 }
 
+void CDlgFirstStart::Fill(const ContactRecord& record) {
+  for (int i = 0; i < kContactFieldCount; ++i) {
+    m_edits[i]->setText(Latin1(record.*(kContactFields[i].member)));
+  }
+}
+
 void CDlgFirstStart::OnSave() {
-  if (!m_sharedDataFolder.empty()) WriteContactProfile(m_sharedDataFolder, Record());
+  const bool english = m_language == 1;
+  for (int i = 0; i < kContactFieldCount; ++i) {
+    const QString text = m_edits[i]->text();
+    for (const QChar c : text) {
+      if (c.unicode() <= 0xFF) continue;
+      // Stored as "?" the character would be lost without a word.
+      m_problem->setText((english ? QStringLiteral("The character \u201C%1\u201D cannot be "
+                                                   "stored; please write it otherwise.")
+                                  : QStringLiteral("Das Zeichen \u201E%1\u201C kann nicht "
+                                                   "gespeichert werden; bitte anders schreiben."))
+                             .arg(c));
+      m_edits[i]->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
+  if (!m_sharedDataFolder.empty() && Failed(WriteContactProfile(m_sharedDataFolder, Record()))) {
+    m_problem->setText(english ? QStringLiteral("The contact data could not be saved in %1. "
+                                                "Esc closes without saving.")
+                                     .arg(QString::fromLocal8Bit(m_sharedDataFolder.c_str()))
+                               : QStringLiteral("Die Kontaktdaten konnten nicht in %1 "
+                                                "gespeichert werden. Esc schlie\u00DFt ohne "
+                                                "zu speichern.")
+                                     .arg(QString::fromLocal8Bit(m_sharedDataFolder.c_str())));
+    m_cancellable = true;
+    return;
+  }
+  m_problem->clear();
   accept();
 }
 
 void CDlgFirstStart::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
     event->accept();
+    if (m_cancellable) QDialog::reject();
     return;
   }
   CMyDialog::keyPressEvent(event);
 }
 
 void CDlgFirstStart::reject() {
-  // Only the save button ends this dialog.
+  // Only the save button ends this dialog, or Escape where cancelling is allowed.
+  if (m_cancellable) QDialog::reject();
 }
 
 void CDlgFirstStart::paintEvent(QPaintEvent*) {

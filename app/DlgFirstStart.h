@@ -41,8 +41,18 @@ class CDlgFirstStart : public CMyDialog {
   // template texts then stay and the dialog remains usable).
   bool OnInitDialog();
 
-  // Writes the profile (only when the shared data folder is known) and closes with OK.
+  // Writes the profile (only when the shared data folder is known) and closes with OK. A
+  // character the profile cannot store (outside ISO-8859-1) or a profile that cannot be
+  // written is told in the dialog, which stays open; after a failed write Escape closes it.
   void OnSave();
+  // The edits filled from `record`, to change the contact data later.
+  void Fill(const ContactRecord& record);
+  // The language of the dialog's own words (0 German, 1 English).
+  void SetLanguage(int language) { m_language = language; }
+  // Escape closes the dialog without saving (the contact data changed later).
+  void AllowCancel(bool allow) { m_cancellable = allow; }
+  // What the dialog says about the last save; empty when nothing went wrong.
+  QLabel* Problem() const { return m_problem; }
   // The record as the edits hold it now.
   ContactRecord Record() const;
 
@@ -71,6 +81,9 @@ class CDlgFirstStart : public CMyDialog {
   std::array<QLineEdit*, kContactFieldCount> m_edits{};
   QPushButton* m_save = nullptr;
   QLabel* m_saveHint = nullptr;
+  QLabel* m_problem = nullptr;
+  int m_language = 0;
+  bool m_cancellable = false;
 };
 
 }  // namespace roviro

@@ -1,7 +1,9 @@
 // The main dialog at work: switching screens, the main tabs, application messages, timers,
 // mouse and keyboard, and the routing of control notifications to the current screen.
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -202,6 +204,10 @@ bool CVQZodavaRozeDlg::WindowProc(std::uint32_t msg, std::uintptr_t wParam, std:
                                   std::intptr_t* result) {
   std::intptr_t ignored = 0;
   if (result == nullptr) result = &ignored;
+  if ((m_state & kStateCloseConfirmed) && msg != kMsgWatchEnded) {
+    // The window is closing: no result reaches a screen, none opens a box.
+    return true;
+  }
   auto forward = [&] {
     if (Routed() == nullptr) return;
     ScreenCall call(*this);
@@ -369,7 +375,9 @@ void CVQZodavaRozeDlg::RunDueTimers() {
     const auto it = m_timers.find(id);
     if (it == m_timers.end() || it->second.due > now) continue;
     it->second.due = now + (it->second.interval > 0 ? it->second.interval : 1);
-    if (Routed() != nullptr) {
+    if (id == kStopTimer || id == kCloseTimer) {
+      OnOwnTimer(id);
+    } else if (Routed() != nullptr) {
       ScreenCall call(*this);
       Routed()->OnTimer(id);
     }
@@ -379,7 +387,10 @@ void CVQZodavaRozeDlg::RunDueTimers() {
 void CVQZodavaRozeDlg::timerEvent(QTimerEvent* e) {
   for (const auto& [id, timer] : m_timers) {
     if (timer.qtId != 0 && timer.qtId == e->timerId()) {
-      if (Routed() != nullptr) {
+      if (id == kStopTimer || id == kCloseTimer) {
+        const unsigned own = id;
+        OnOwnTimer(own);
+      } else if (Routed() != nullptr) {
         const unsigned tick = id;
         ScreenCall call(*this);
         Routed()->OnTimer(tick);
@@ -424,6 +435,11 @@ void CVQZodavaRozeDlg::mouseReleaseEvent(QMouseEvent* e) {
 // Keyboard: every key of the window passes here before its control sees it.
 
 bool CVQZodavaRozeDlg::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::FocusIn && Routed() != nullptr &&
+      static_cast<QFocusEvent*>(e)->reason() == Qt::MouseFocusReason) {
+    Routed()->NoteClickedFocus(qobject_cast<QWidget*>(watched));
+    return false;
+  }
   if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (widget == nullptr) return false;
@@ -454,12 +470,31 @@ bool CVQZodavaRozeDlg::HandleKey(QKeyEvent* e) {
       return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      if (Routed() != nullptr) {
+        // Enter presses the focused button as Space does; an edit keeps its Enter.
+        auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+        if (button == nullptr || button->window() != this) return false;
+        if (press && !e->isAutoRepeat() && button->isEnabled() && button->isVisible()) {
+          button->click();
+        }
+        return true;
+      }
       // On the start view Enter presses the start button.
-      if (Routed() != nullptr || m_currentScreen != nullptr) return false;
+      if (m_currentScreen != nullptr) return false;
       if (press && !e->isAutoRepeat() && m_btnStart->isEnabled() && m_btnStart->isVisible()) {
         OnFrameButton(kIdStart, m_btnStart);
       }
       return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+      // Alt+Left and Alt+Right are back and next.
+      if (!(e->modifiers() & Qt::AltModifier) || Routed() == nullptr) return false;
+      CMyButton* button = e->key() == Qt::Key_Left ? m_btnBack : m_btnNext;
+      if (press && !e->isAutoRepeat() && button->isEnabled() && button->isVisible()) {
+        button->click();
+      }
+      return true;
+    }
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
       if (Routed() == nullptr) return false;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 #include <vector>
@@ -74,21 +75,81 @@ QMessageBox::Icon IconOf(std::uint32_t style) {
 
 }  // namespace
 
-int QtPrompts::MessageBox(const std::string& text, const std::string& caption,
-                          std::uint32_t style) {
-  QMessageBox box(IconOf(style), Latin1(caption), Latin1(text), QMessageBox::NoButton, m_owner);
+std::string QuestionCaption(int language) { return language == 1 ? "Warning" : "Warnung"; }
+
+std::string QuestionText(Question question, int language, const std::string& motorType,
+                         const std::string& motorName) {
+  const bool english = language == 1;
+  switch (question) {
+    case Question::kWriteMotor:
+      return english ? "Write the parameters into the tubular motor?\n\nMotor type: " + motorType +
+                           "\nMotor name: " + motorName
+                     : "Die Parameter in den Rohrmotor schreiben?\n\nMotortyp: " + motorType +
+                           "\nMotorname: " + motorName;
+    case Question::kFactoryReset:
+      return english ? "Reset the tubular motor to its factory settings?\nIts present settings "
+                       "and end positions are lost."
+                     : "Den Rohrmotor auf Werkseinstellung zur\xFC"
+                       "cksetzen?\nSeine jetzigen Einstellungen und Endlagen gehen verloren.";
+    case Question::kClearEndPositions:
+      return english ? "Clear the end positions of the tubular motor?\nThey must be set again "
+                       "afterwards."
+                     : "Die Endlagen des Rohrmotors l\xF6schen?\nSie m\xFCssen danach neu "
+                       "eingestellt werden.";
+    case Question::kReplaceSet:
+      return english ? "The parameters being worked on are neither saved nor written into the "
+                       "motor.\nReplace them?"
+                     : "Die bearbeiteten Parameter sind weder gespeichert noch in den Motor "
+                       "geschrieben.\nTrotzdem ersetzen?";
+  }
+  return {};
+}
+
+bool Confirm(Prompts& prompts, bool ask, Question question, int language,
+             const std::string& motorType, const std::string& motorName) {
+  if (!ask) return true;
+  const int answer = prompts.MessageBox(
+      QuestionText(question, language, motorType, motorName), QuestionCaption(language),
+      kMbYesNo | kMbIconQuestion | kMbDefaultButton2 | kMbTopmost);
+  return answer == kIdYes;
+}
+
+std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, const std::string& caption,
+                                            std::uint32_t style, int language, QWidget* owner) {
+  auto made = std::make_unique<QMessageBox>(IconOf(style), Latin1(caption), Latin1(text),
+                                            QMessageBox::NoButton, owner);
+  QMessageBox& box = *made;
+  const bool english = language == 1;
+  QAbstractButton* second = nullptr;
   switch (style & 0xFu) {
     case kMbOkCancel:
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      box.button(QMessageBox::Cancel)->setText(english ? "Cancel" : "Abbrechen");
+      second = box.button(QMessageBox::Cancel);
       break;
     case kMbYesNo:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.button(QMessageBox::Yes)->setText(english ? "&Yes" : "&Ja");
+      box.button(QMessageBox::No)->setText(english ? "&No" : "&Nein");
+      second = box.button(QMessageBox::No);
       break;
     default:
       box.setStandardButtons(QMessageBox::Ok);
       break;
   }
+  if (second != nullptr && (style & kMbDefaultButton2)) {
+    box.setDefaultButton(static_cast<QPushButton*>(second));
+    box.setEscapeButton(second);
+  }
   if (style & kMbTopmost) box.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  return made;
+}
+
+int QtPrompts::MessageBox(const std::string& text, const std::string& caption,
+                          std::uint32_t style) {
+  const std::unique_ptr<QMessageBox> made =
+      MakeMessageBox(text, caption, style, m_language, m_owner);
+  QMessageBox& box = *made;
   switch (box.exec()) {
     case QMessageBox::Yes:
       return kIdYes;

@@ -55,7 +55,7 @@ int QtMessageSink::RefusingAnswer(std::uint32_t style) {
 int QtMessageSink::MessageBox(const std::string& text, const std::string& caption,
                               std::uint32_t style) {
   if (QThread::currentThread() == thread()) {
-    if (IsShutDown() || m_prompts == nullptr) return RefusingAnswer(style);
+    if (IsShutDown() || IsQuiet() || m_prompts == nullptr) return RefusingAnswer(style);
     return m_prompts->MessageBox(text, caption, style);
   }
   // A worker: the box is shown by the user-interface thread, the worker waits for it.
@@ -64,9 +64,9 @@ int QtMessageSink::MessageBox(const std::string& text, const std::string& captio
   request->caption = caption;
   request->style = style;
   std::unique_lock lock(m_mutex);
-  if (m_shutDown || m_prompts == nullptr) return RefusingAnswer(style);
+  if (m_shutDown || m_quiet || m_prompts == nullptr) return RefusingAnswer(style);
   QCoreApplication::postEvent(this, new BoxEvent(request));
-  m_answered.wait(lock, [&] { return request->done || m_shutDown; });
+  m_answered.wait(lock, [&] { return request->done || m_shutDown || m_quiet; });
   return request->done ? request->answer : RefusingAnswer(style);
 }
 
@@ -79,6 +79,19 @@ void QtMessageSink::Shutdown() {
   m_answered.notify_all();
 }
 
+void QtMessageSink::Quiet() {
+  {
+    std::lock_guard lock(m_mutex);
+    m_quiet = true;
+  }
+  m_answered.notify_all();
+}
+
+bool QtMessageSink::IsQuiet() const {
+  std::lock_guard lock(m_mutex);
+  return m_quiet;
+}
+
 bool QtMessageSink::IsShutDown() const {
   std::lock_guard lock(m_mutex);
   return m_shutDown;
@@ -87,7 +100,7 @@ bool QtMessageSink::IsShutDown() const {
 bool QtMessageSink::event(QEvent* e) {
   if (e->type() != BoxEventType()) return QObject::event(e);
   auto request = static_cast<BoxEvent*>(e)->request;
-  if (IsShutDown()) return true;  // the worker has been released already
+  if (IsShutDown() || IsQuiet()) return true;  // the worker has been released already
   const int answer = m_prompts->MessageBox(request->text, request->caption, request->style);
   {
     std::lock_guard lock(m_mutex);

@@ -47,6 +47,10 @@ class QtMessageSink final : public QObject, public MessageSink {
   // (Cancel, No or OK by the box's buttons), so that closing never waits for a box.
   void Shutdown();
   bool IsShutDown() const;
+  // From now on messages are still posted, but no box is shown: each gets the refusing
+  // answer at once (the window has been closed and only waits for its workers).
+  void Quiet();
+  bool IsQuiet() const;
 
   // The answer a box gets when nobody can show it.
   static int RefusingAnswer(std::uint32_t style);
@@ -69,6 +73,7 @@ class QtMessageSink final : public QObject, public MessageSink {
   QObject* m_target;
   Prompts* m_prompts;
   bool m_shutDown = false;
+  bool m_quiet = false;
 };
 
 }  // namespace roviro

@@ -1,5 +1,6 @@
 #include "app/Screen.h"
 
+#include <QApplication>
 #include <QPainter>
 #include <QWidget>
 
@@ -34,42 +35,57 @@ void CScreen::SetFocusEntry(int index, QWidget* control) {
   if (index >= 0 && index < kFocusTableSize) m_focusTable[index] = control;
 }
 
-bool CScreen::Usable(int index) const {
-  const QWidget* w = m_focusTable[index];
+namespace {
+
+// The walk of Tab: the screen's own entries with next and back at their end, then the five
+// main tabs (entries kFocusTableSize and up).
+constexpr int kFocusWalkSize = kFocusTableSize + kTabCount;
+
+}  // namespace
+
+QWidget* CScreen::WalkEntry(int entry) const {
+  if (entry >= 0 && entry < kFocusTableSize) return m_focusTable[entry];
+  return m_dlg != nullptr ? m_dlg->TabButton(entry - kFocusTableSize) : nullptr;
+}
+
+bool CScreen::Usable(int entry) const {
+  const QWidget* w = WalkEntry(entry);
   return w != nullptr && w->isEnabled() && !w->isHidden();
 }
 
-void CScreen::Take(int index) {
-  m_focusTable[index]->setFocus(Qt::TabFocusReason);
-  m_focusIndex = index;
+void CScreen::Take(int entry) {
+  WalkEntry(entry)->setFocus(Qt::TabFocusReason);
+  m_focusIndex = entry;
+}
+
+void CScreen::NoteClickedFocus(const QWidget* control) {
+  if (control == nullptr) return;
+  for (int p = 0; p < kFocusWalkSize; ++p) {
+    if (WalkEntry(p) == control) {
+      m_focusIndex = p;
+      return;
+    }
+  }
+}
+
+int CScreen::WalkPosition() const {
+  return m_focusIndex >= 0 && m_focusIndex < kFocusWalkSize ? m_focusIndex : -1;
 }
 
 void CScreen::FocusNext() {
-  const bool inside = m_focusIndex >= 0 && m_focusIndex < kFocusTableSize;
-  int start = m_focusIndex + 1;
-  if (start < 0 || start >= kFocusTableSize) start = 0;
-  for (int i = start; i < kFocusTableSize; ++i) {
-    if (Usable(i)) return Take(i);
-  }
-  if (inside) {
-    for (int i = 0; i < m_focusIndex; ++i) {
-      if (Usable(i)) return Take(i);
-    }
+  const int now = WalkPosition();
+  for (int step = 1; step <= kFocusWalkSize; ++step) {
+    const int p = now < 0 ? step - 1 : (now + step) % kFocusWalkSize;
+    if (Usable(p)) return Take(p);
   }
   m_focusIndex = -1;
 }
 
 void CScreen::FocusPrevious() {
-  const bool inside = m_focusIndex >= 0 && m_focusIndex < kFocusTableSize;
-  int start = m_focusIndex - 1;
-  if (start < 0 || start >= kFocusTableSize) start = kFocusTableSize - 1;
-  for (int i = start; i >= 0; --i) {
-    if (Usable(i)) return Take(i);
-  }
-  if (inside) {
-    for (int i = kFocusTableSize - 1; i > m_focusIndex; --i) {
-      if (Usable(i)) return Take(i);
-    }
+  const int now = WalkPosition();
+  for (int step = 1; step <= kFocusWalkSize; ++step) {
+    const int p = now < 0 ? kFocusWalkSize - step : (now - step + kFocusWalkSize) % kFocusWalkSize;
+    if (Usable(p)) return Take(p);
   }
   m_focusIndex = -1;
 }

@@ -157,6 +157,10 @@ class CScreen {
   std::uint32_t Flags() const { return m_flags; }
   int FocusIndex() const { return m_focusIndex; }
   QWidget* FocusEntry(int index) const;
+  // Entry `entry` of Tab's walk: the focus table, then the main tabs.
+  QWidget* WalkEntry(int entry) const;
+  // A control clicked into: Tab goes on from there.
+  void NoteClickedFocus(const QWidget* control);
   void SetFocusEntry(int index, QWidget* control);
   const ScreenDescription& Description() const { return m_desc; }
 
@@ -174,6 +178,8 @@ class CScreen {
  private:
   bool Usable(int index) const;
   void Take(int index);
+  // Where Tab's walk stands; -1 before its start.
+  int WalkPosition() const;
 };
 
 // The behaviour of the "usual" column: what a screen does when it has nothing special to do.

@@ -8,7 +8,9 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QPainter>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -23,6 +25,8 @@
 #include "controls/Fonts.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
+#include "records/ProgramSettings.h"
+#include "rules/DataScreenRules.h"
 
 namespace roviro {
 
@@ -247,7 +251,8 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
   PlaceControls();
   LoadFrameBitmaps();
 
-  // 13. Language, logo and navigation strip.
+  // 13. Language, logo and navigation strip; before a choice Qt speaks the first language.
+  if (!LanguageChosen()) TranslateQtTexts(0);
   SetLanguage(m_languageIndex);
   m_logo.Clear();
   for (int n = 0; n < 2; ++n) {
@@ -277,22 +282,70 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
   return true;
 }
 
+namespace {
+
+// The window menu's entries in both languages, in menu order.
+struct MenuEntry {
+  unsigned command;
+  const char* german;
+  const char* english;
+};
+constexpr MenuEntry kMenuEntries[] = {
+    {kScMinimize, "Minimieren", "Minimise"},
+    {kScClose,
+     "Schlie\xDF"
+     "en",
+     "Close"},
+    {kIdmContactData, "Kontaktdaten...", "Contact data..."},
+    {kIdmAboutBox,
+     "Info \xFC"
+     "ber RoviroDazo...",
+     "About RoviroDazo..."},
+};
+
+}  // namespace
+
 void CVQZodavaRozeDlg::CreateSystemMenu() {
   if (m_systemMenu != nullptr) return;
   m_systemMenu = new QMenu(this);
-  auto add = [this](const char* text, unsigned command) {
-    m_systemMenu->addAction(QString::fromLatin1(text), this,
-                            [this, command] { OnSysCommand(command); });
-  };
-  add("Minimieren", kScMinimize);
-  add("Schlie\xDF"
-      "en",
-      kScClose);
-  // The program's own entry, after a separator.
-  m_systemMenu->addSeparator();
-  add("Info \xFC"
-      "ber RoviroDazo...",
-      kIdmAboutBox);
+  for (const MenuEntry& entry : kMenuEntries) {
+    // The program's own entries, each after a separator.
+    if (entry.command == kIdmContactData || entry.command == kIdmAboutBox) {
+      m_systemMenu->addSeparator();
+    }
+    const unsigned command = entry.command;
+    m_systemMenu->addAction(QString(), this, [this, command] { OnSysCommand(command); });
+  }
+  TranslateSystemMenu();
+}
+
+void CVQZodavaRozeDlg::TranslateSystemMenu() {
+  if (m_systemMenu == nullptr) return;
+  const bool english = LanguageChosen() && m_languageIndex == 1;
+  int n = 0;
+  for (QAction* action : m_systemMenu->actions()) {
+    if (action->isSeparator()) continue;
+    const MenuEntry& entry = kMenuEntries[n++];
+    action->setText(QString::fromLatin1(english ? entry.english : entry.german));
+  }
+}
+
+void CVQZodavaRozeDlg::EditContactData() {
+  const int language = LanguageChosen() ? m_languageIndex : 0;
+  const std::string startPage =
+      NormalisePath(Folder(FolderKind::Program) + kScreenFolder +
+                    m_descMain.Text(kObjLogo, language) + "\\ScreenStart.dat");
+  CDlgFirstStart dlg(Folder(FolderKind::SharedData), startPage, this);
+  dlg.OnInitDialog();
+  dlg.SetLanguage(language);
+  dlg.Fill(m_contact);
+  dlg.AllowCancel(true);
+  if (m_env.runFirstStart) {
+    m_env.runFirstStart(dlg);
+  } else {
+    dlg.exec();
+  }
+  if (dlg.result() == QDialog::Accepted) ReadContactProfile();
 }
 
 void CVQZodavaRozeDlg::OnSysCommand(unsigned id) {
@@ -306,6 +359,9 @@ void CVQZodavaRozeDlg::OnSysCommand(unsigned id) {
       }
       break;
     }
+    case kIdmContactData:
+      EditContactData();
+      break;
     case kScMinimize:
       showMinimized();
       break;
@@ -387,13 +443,41 @@ void CVQZodavaRozeDlg::ReadStartIni() {
 HResult CVQZodavaRozeDlg::WriteStartIni() const {
   const std::string path = StartIniPath();
   if (path.empty()) return E_FAIL;
-  std::FILE* file = std::fopen(path.c_str(), "w");
+  // Written beside and renamed over the old file, which survives every failure.
+  const std::string sibling = UniqueSiblingPath(path);
+  std::FILE* file = sibling.empty() ? nullptr : std::fopen(sibling.c_str(), "w");
   if (file == nullptr) return E_FAIL;
   const std::string text = std::string(kStartIniSection) + "\n" +
                            ValueToHex(static_cast<std::uint32_t>(m_languageIndex)) + "\n";
   const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   const bool closed = std::fclose(file) == 0;
-  return written && closed ? S_OK : E_FAIL;
+  if (written && closed && CommitReplacement(sibling, path)) return S_OK;
+  RemoveFile(sibling);
+  return E_FAIL;
+}
+
+void CVQZodavaRozeDlg::MarkSetKept() {
+  m_keptSet = *m_image;
+  m_setToKeep = false;
+}
+
+void CVQZodavaRozeDlg::MarkSetToKeep() {
+  m_keptSet = *m_image;
+  m_setToKeep = true;
+}
+
+bool CVQZodavaRozeDlg::SetUnkept() const {
+  const ParameterImage& now = *m_image;
+  return m_setToKeep || now.m_block != m_keptSet.m_block || now.m_moName != m_keptSet.m_moName ||
+         now.m_firma != m_keptSet.m_firma || now.m_name != m_keptSet.m_name ||
+         now.m_kommentar != m_keptSet.m_kommentar;
+}
+
+bool CVQZodavaRozeDlg::Confirm(Question question, const std::string& motorType,
+                               const std::string& motorName) {
+  const bool ask = ReadProgramSettings(Folder(FolderKind::SharedData)).askQuestions;
+  return roviro::Confirm(*m_prompts, ask, question, LanguageChosen() ? m_languageIndex : 0,
+                         motorType, motorName);
 }
 
 HResult CVQZodavaRozeDlg::ReadContactProfile() {
@@ -408,6 +492,7 @@ void CVQZodavaRozeDlg::RunFirstStart() {
                     m_descMain.Text(kObjLogo, language) + "\\ScreenStart.dat");
   CDlgFirstStart dlg(Folder(FolderKind::SharedData), startPage, this);
   dlg.OnInitDialog();
+  dlg.SetLanguage(language);
   if (m_env.runFirstStart) {
     m_env.runFirstStart(dlg);
   } else {
@@ -436,6 +521,7 @@ void CVQZodavaRozeDlg::LoadCatalogues() {
     ReadLudFile(m_image, m_currentCatalogue, 0, Folder(FolderKind::Temp), m_contact);
     m_image->m_valid = 1;
   }
+  MarkSetKept();
 }
 
 void CVQZodavaRozeDlg::SetLanguage(int index) {
@@ -444,6 +530,8 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
     return;
   }
   m_languageIndex = index;
+  if (m_ownPrompts != nullptr) m_ownPrompts->SetLanguage(index);
+  TranslateQtTexts(index);
   m_folders.Set(FolderKind::Language,
                 Folder(FolderKind::Program) + kScreenFolder + m_descMain.Text(kObjLogo, index));
   {
@@ -460,8 +548,29 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
     m_toolTip.AddTool(m_btnLanguage[i], m_descLanguage.Text(kLangLanguageTips, i));
   }
   for (int n = 0; n < kMessageTableSize; ++n) m_messages[n] = m_descLanguage.Text(kLangMessages, n);
+  TranslateSystemMenu();
   if (m_currentScreen == nullptr) m_title->SetText(m_descLanguage.Heading());
   update();
+}
+
+void CVQZodavaRozeDlg::TranslateQtTexts(int index) {
+  if (m_qtTexts != nullptr) QCoreApplication::removeTranslator(m_qtTexts.get());
+  m_qtTexts = std::make_unique<QTranslator>();
+  const QString name = index == 1 ? QStringLiteral("qtbase_en") : QStringLiteral("qtbase_de");
+  // Without Qt's translations installed the file dialogs keep Qt's English.
+  if (m_qtTexts->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(m_qtTexts.get());
+  }
+}
+
+void CVQZodavaRozeDlg::SetMessageTable(int index) {
+  ScreenDescription page;
+  {
+    std::lock_guard lock(CVQZodavaRozeApp::CriticalSection());
+    page.Load(Folder(FolderKind::Program) + kScreenFolder + m_descMain.Text(kObjLogo, index), 0,
+              kLanguageObjects);
+  }
+  for (int n = 0; n < kMessageTableSize; ++n) m_messages[n] = page.Text(kLangMessages, n);
 }
 
 void CVQZodavaRozeDlg::StartFirstScreen() {
@@ -540,22 +649,96 @@ void CVQZodavaRozeDlg::closeEvent(QCloseEvent* event) {
 
 bool CVQZodavaRozeDlg::OnCloseRequest() {
   if (m_closed) return true;
-  if (m_link->State().Has(kLinkWatchEnded) || (m_state & kStateCloseConfirmed)) {
+  if (m_state & kStateCloseConfirmed) {
+    // Closing waits for the motor's stop and for a running upload; the watch's end follows.
+    if (m_stopMode != 0 || HasTimer(kCloseTimer)) return false;
     FinishClose();
     return true;
   }
+  if (m_link->State().Has(kLinkWatchEnded)) {
+    FinishClose();
+    return true;
+  }
+  // Before a language is chosen the first language's table speaks.
+  if (!LanguageChosen() && m_messages[5].empty()) SetMessageTable(0);
+  // An upload is never cut off between two block writes: the fitter is told that closing
+  // waits for its end.
+  const bool uploading = m_link->State().Has(kLinkUpload);
+  const std::string text = uploading ? CommonText(10) + "\n\n" + CommonText(5) : CommonText(5);
   const int answer =
-      m_prompts->MessageBox(CommonText(5), CommonText(2), kMbYesNo | kMbIconQuestion | kMbTopmost);
+      m_prompts->MessageBox(text, CommonText(2), kMbYesNo | kMbIconQuestion | kMbTopmost);
   if (answer == kIdYes) ConfirmClose();
   return false;
 }
 
 void CVQZodavaRozeDlg::ConfirmClose() {
+  if (m_state & kStateCloseConfirmed) return;
+  // What was typed on the screen is kept as leaving it would keep it; a check that fails says
+  // nothing now (boxes are quiet from here on) and the set stays as it was.
+  if (Routed() != nullptr) {
+    m_state |= kStateCloseConfirmed;
+    if (Succeeded(Routed()->CommitIfChanged())) Routed()->StoreValues();
+  }
   m_state |= kStateCloseConfirmed;
-  m_link->State().Set(kLinkStop);
+  m_sink->Quiet();
   hide();
+  if (MotorMayRun() || m_stopMode != 0) {
+    StopMotor(m_stopMode != 0 ? m_stopMode
+                              : TestModeForButton(1, m_link->State().Has(kLinkState6)));
+  }
+  StopLinkWhenDone();
+}
+
+void CVQZodavaRozeDlg::StopLinkWhenDone() {
+  LinkState& s = m_link->State();
+  if (m_stopMode != 0 || s.Has(kLinkUpload | kLinkTestCommand)) {
+    SetTimer(kCloseTimer, kOwnTimerMs);
+    return;
+  }
+  KillTimer(kCloseTimer);
+  s.Set(kLinkStop);
   // Without a port watch nobody would report the end: one started now ends at once.
   if (m_link->RunningWorkers() == 0) m_link->StartPortWatch();
+}
+
+bool CVQZodavaRozeDlg::MotorMayRun() const {
+  return (m_state.load() & (kDialogOutputA | kDialogOutputB)) != 0 ||
+         m_link->State().Has(kLinkTestCommand | kLinkTestRequest | kLinkCurrentWatch);
+}
+
+void CVQZodavaRozeDlg::StopMotor(int mode) {
+  LinkState& s = m_link->State();
+  // The request and its current watch hold the link until they see the abort.
+  if (s.Has(kLinkTestRequest | kLinkCurrentWatch)) s.Set(kLinkAbort);
+  m_stopMode = mode;
+  SendStopWhenFree();
+}
+
+void CVQZodavaRozeDlg::SendStopWhenFree() {
+  if (m_stopMode == 0) return;
+  LinkState& s = m_link->State();
+  constexpr std::uint32_t kHolders =
+      kLinkTestCommand | kLinkTestRequest | kLinkTestConnection | kLinkUpload | kLinkDownload;
+  if (s.Has(kHolders)) {
+    SetTimer(kStopTimer, kOwnTimerMs);
+    return;
+  }
+  KillTimer(kStopTimer);
+  // The aborted request is over; its abort must not end the next one at once.
+  s.Clear(kLinkAbort);
+  s.m_testMode = m_stopMode;
+  m_stopMode = 0;
+  if (m_state & kStateCloseConfirmed) {
+    // Closing: sent here and now, so that the link's stop that follows cannot overtake it.
+    TestCommandThread(&s);
+  } else {
+    m_link->StartTestCommand();
+  }
+}
+
+void CVQZodavaRozeDlg::OnOwnTimer(unsigned id) {
+  if (id == kStopTimer) SendStopWhenFree();
+  if (id == kCloseTimer) StopLinkWhenDone();
 }
 
 void CVQZodavaRozeDlg::FinishClose() {

@@ -29,6 +29,8 @@
 #include "pages/ScreenDescription.h"
 #include "platform/Folders.h"
 
+class QTranslator;
+
 namespace roviro {
 
 class CAboutDlg;
@@ -56,11 +58,18 @@ struct DialogEnvironment {
 };
 
 inline constexpr int kMessageTableSize = 32;
-// Window menu commands: the about entry the program adds, and two of the window's own.
+// Window menu commands: the about and contact entries the program adds, and two of the
+// window's own.
 inline constexpr unsigned kIdmAboutBox = 0x10;
+inline constexpr unsigned kIdmContactData = 0x20;
 inline constexpr unsigned kScMinimize = 0xF020;
 inline constexpr unsigned kScClose = 0xF060;
 inline constexpr int kTabCount = 5;
+// The dialog's own timers, beside the screens' 0 to 9 and 20: the pending motor stop and the
+// close that waits for it; both look every 20 ms.
+inline constexpr unsigned kStopTimer = 30;
+inline constexpr unsigned kCloseTimer = 31;
+inline constexpr int kOwnTimerMs = 20;
 
 class CVQZodavaRozeDlg : public QDialog {
   Q_OBJECT
@@ -77,6 +86,10 @@ class CVQZodavaRozeDlg : public QDialog {
   void ReleasePools();
   // 0 or 1 choose a language; any other index only releases both language buttons.
   void SetLanguage(int index);
+  // The message table of language `index` without choosing the language.
+  void SetMessageTable(int index);
+  // Qt's own texts in language `index` (0 German, 1 English).
+  void TranslateQtTexts(int index);
   // Kind 0: the program folder; 1: the per-user data folder; 2: the shared data folder. Each
   // ends in a separator; empty when unknown.
   static std::string GetFolder(int kind);
@@ -97,6 +110,15 @@ class CVQZodavaRozeDlg : public QDialog {
   // Line n of the language's message table ("" outside 0..31).
   const std::string& CommonText(int n) const;
   const ContactRecord& Contact() const { return m_contact; }
+  // Whether replacing the set being worked on would lose it: it was downloaded or loaded from
+  // a file and neither saved nor written since, or it was changed since it was kept.
+  void MarkSetKept();
+  void MarkSetToKeep();
+  bool SetUnkept() const;
+  // Asks `question` in the chosen language (before a choice in the first one), unless
+  // Einstellungen.ini turns the questions off; true to go on.
+  bool Confirm(Question question, const std::string& motorType = {},
+               const std::string& motorName = {});
   const ScreenDescription& MainDescription() const { return m_descMain; }
   const ScreenDescription& LanguageDescription() const { return m_descLanguage; }
   Prompts& GetPrompts() { return *m_prompts; }
@@ -158,11 +180,19 @@ class CVQZodavaRozeDlg : public QDialog {
   int MainTabTarget(int index) const;
   // Shows the main tab of screen `screenId` pressed, and no other.
   void HighlightTabOf(int screenId);
+  // The motor test's stop: a test request and its current watch are aborted, and the stop
+  // command (test mode `mode`) is sent as soon as no other test command holds the link, also
+  // after the screen has gone. While one is pending StopPending() is true.
+  void StopMotor(int mode);
+  bool StopPending() const { return m_stopMode != 0; }
+  // Whether the motor may be running: an output switched on, or a test worker at work.
+  bool MotorMayRun() const;
   // The close box: closes at once after a stop was confirmed or the port watch has ended,
   // else asks. True when the dialog closed.
   bool OnCloseRequest();
-  // What the yes to the close question does: asks the port watch to end and hides the window;
-  // the watch's end (20031) then closes it.
+  // What the yes to the close question does: keeps what was typed on the screen, lets no
+  // worker result open a box any more, hides the window, sends the motor's stop first and
+  // lets an upload end; then asks the port watch to end, whose end (20031) closes it.
   void ConfirmClose();
   // Handles one application message; true when it was the dialog's own.
   bool WindowProc(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam,
@@ -192,6 +222,10 @@ class CVQZodavaRozeDlg : public QDialog {
  private:
   void CreateFrameControls();
   void CreateSystemMenu();
+  // The window menu's texts in the chosen language (German before a choice).
+  void TranslateSystemMenu();
+  // "Kontaktdaten...": the first-start dialog filled in with the contact data.
+  void EditContactData();
   void ConnectPools();
   void PlaceControls();
   void LoadFrameBitmaps();
@@ -201,6 +235,10 @@ class CVQZodavaRozeDlg : public QDialog {
   // Which frame controls show: the start view's or a screen's.
   void ShowFrameControls();
   void FinishClose();
+  // The dialog's own timers (not the screen's): the pending stop and the deferred close.
+  void OnOwnTimer(unsigned id);
+  void SendStopWhenFree();
+  void StopLinkWhenDone();
   void OnFrameButton(int id, QWidget* control);
   // Runs `fn` on the current screen between the two data exchanges.
   template <class Fn>
@@ -262,6 +300,8 @@ class CVQZodavaRozeDlg : public QDialog {
   int m_setOrigin = 0;
   std::array<std::string, kMessageTableSize> m_messages;
   ContactRecord m_contact;
+  ParameterImage m_keptSet;
+  bool m_setToKeep = false;
   NamedMutex m_mutex;
   struct Timer {
     int qtId = 0;  // 0 while the timer runs on the handed-in clock
@@ -277,6 +317,9 @@ class CVQZodavaRozeDlg : public QDialog {
   int m_pendingSwitch = -1;  // the screen asked for while a screen operation ran; -1 none
   bool m_closed = false;
   bool m_accessDeniedShown = false;
+  int m_stopMode = 0;  // the stop command waiting for the link; 0 none
+  // Qt's own texts (file dialogs, standard buttons) in the chosen language.
+  std::unique_ptr<QTranslator> m_qtTexts;
 };
 
 }  // namespace roviro

@@ -17,6 +17,7 @@ enum MessageBoxStyle : std::uint32_t {
   kMbIconQuestion = 0x20,
   kMbIconWarning = 0x30,
   kMbIconInformation = 0x40,
+  kMbDefaultButton2 = 0x100,  // the second button (No, Cancel) is the default
   kMbTopmost = 0x40000,
 };
 

@@ -17,6 +17,10 @@ constexpr const char* kBackupSection = "SICHERUNG";
 constexpr const char* kBackupCountKey = "ANZAHL_PRO_MOTOR";
 constexpr const char* kUploadSection = "UPLOAD";
 constexpr const char* kVerifyKey = "PRUEFEN";
+constexpr const char* kConfirmSection = "BESTAETIGEN";
+constexpr const char* kAskKey = "FRAGEN";
+constexpr const char* kFilesSection = "DATEIEN";
+constexpr const char* kFolderKey = "ORDNER";
 
 std::string Trim(std::string_view text) {
   const auto first = text.find_first_not_of(" \t\r");
@@ -92,6 +96,12 @@ ProgramSettings ParseProgramSettings(const std::string& text) {
       if (ParseNumber(value, &number) && (number == 0 || number == 1)) {
         out.verifyUpload = number == 1;
       }
+    } else if (EqualsNoCase(section, kFilesSection) && IsKey(line, kFolderKey, &value)) {
+      out.lastFolder = value;
+    } else if (EqualsNoCase(section, kConfirmSection) && IsKey(line, kAskKey, &value)) {
+      if (ParseNumber(value, &number) && (number == 0 || number == 1)) {
+        out.askQuestions = number == 1;
+      }
     }
   }
   return out;
@@ -140,7 +150,11 @@ std::string SetSettingsValue(const std::string& text, const std::string& section
   return out;
 }
 
-bool WriteProgramSettings(const std::string& sharedDataFolder, const ProgramSettings& settings) {
+namespace {
+
+// Reads the file (or starts a new one), changes it with `change` and replaces it whole.
+template <class Change>
+bool UpdateSettingsFile(const std::string& sharedDataFolder, Change change) {
   const std::string path = ProgramSettingsPath(sharedDataFolder);
   if (path.empty() || !CreateFolderTree(FolderOf(path))) return false;
   std::string text;
@@ -150,10 +164,25 @@ bool WriteProgramSettings(const std::string& sharedDataFolder, const ProgramSett
   } else {
     text = "// RoviroDazo: Einstellungen des Programms\n";
   }
-  text = SetSettingsValue(text, kBackupSection, kBackupCountKey,
-                          std::to_string(settings.backupsPerMotor));
-  text = SetSettingsValue(text, kUploadSection, kVerifyKey, settings.verifyUpload ? "1" : "0");
-  return ReplaceFileAtomically(path, text);
+  return ReplaceFileAtomically(path, change(text));
+}
+
+}  // namespace
+
+bool WriteProgramSettings(const std::string& sharedDataFolder, const ProgramSettings& settings) {
+  return UpdateSettingsFile(sharedDataFolder, [&](std::string text) {
+    text = SetSettingsValue(text, kBackupSection, kBackupCountKey,
+                            std::to_string(settings.backupsPerMotor));
+    return SetSettingsValue(text, kUploadSection, kVerifyKey, settings.verifyUpload ? "1" : "0");
+  });
+}
+
+bool WriteLastFolder(const std::string& sharedDataFolder, const std::string& folder) {
+  // A name with a line break would break the file's lines; it is not kept.
+  if (folder.find_first_of("\r\n") != std::string::npos) return false;
+  return UpdateSettingsFile(sharedDataFolder, [&](const std::string& text) {
+    return SetSettingsValue(text, kFilesSection, kFolderKey, folder);
+  });
 }
 
 }  // namespace roviro

@@ -6,6 +6,10 @@
 //   ANZAHL_PRO_MOTOR=50   automatic backups kept per motor, 1..10000
 //   [UPLOAD]
 //   PRUEFEN=0             1: read the set back after an upload and compare it
+//   [BESTAETIGEN]
+//   FRAGEN=1              0: no questions before writing, resetting or replacing a set (benches)
+//   [DATEIEN]
+//   ORDNER=/home/...      the folder the parameter-file dialogs used last (the system's bytes)
 //
 // Sections and keys are read without regard to case; "//" starts a comment. A missing file,
 // key or a value out of range gives the default. Without a shared data folder nothing is read
@@ -22,6 +26,8 @@ inline constexpr int kMaxBackupsPerMotor = 10000;
 struct ProgramSettings {
   int backupsPerMotor = kDefaultBackupsPerMotor;
   bool verifyUpload = false;
+  bool askQuestions = true;
+  std::string lastFolder;
 };
 
 // The file's path, or empty when the shared data folder is empty.
@@ -33,6 +39,9 @@ ProgramSettings ParseProgramSettings(const std::string& text);
 // Writes both keys into the file, keeping every other line (comments, keys of others) as it
 // was; the file is replaced only when complete. False without a folder or when writing fails.
 bool WriteProgramSettings(const std::string& sharedDataFolder, const ProgramSettings& settings);
+
+// Keeps `folder` as the folder the file dialogs used last, every other line as it was.
+bool WriteLastFolder(const std::string& sharedDataFolder, const std::string& folder);
 
 // `text` with KEY=value in [SECTION]: the key's line replaced, or added at the section's end,
 // or the section appended.

@@ -96,10 +96,13 @@ std::string CDataScreen::EditText(const QPlainTextEdit* edit) {
 }
 
 int CDataScreen::ErrorBox(const std::string& text, const std::string& caption) {
+  // After a confirmed close nobody is left to read a box.
+  if (m_dlg->StateFlags() & kStateCloseConfirmed) return kIdOk;
   return m_dlg->GetPrompts().MessageBox(text, caption, kMbOk | kMbIconError | kMbTopmost);
 }
 
 int CDataScreen::InfoBox(const std::string& text, const std::string& caption) {
+  if (m_dlg->StateFlags() & kStateCloseConfirmed) return kIdOk;
   return m_dlg->GetPrompts().MessageBox(text, caption, kMbOk | kMbIconInformation | kMbTopmost);
 }
 
@@ -119,7 +122,11 @@ void CDataScreen::PrepareTransfer(CMyProgressCtrl* bar, std::uint32_t job, int m
   Link().m_mode = mode;
 }
 
-std::string CDataScreen::ParameterFolder() {
+std::string CDataScreen::ParameterFolder() const {
+  // Kept in the settings for the next run; the run's own memory where they cannot be kept.
+  if (const std::string kept = Settings().lastFolder; !kept.empty() && FolderExists(kept)) {
+    return kept;
+  }
   if (!LastParameterFolder().empty()) return LastParameterFolder();
   // A folder that is not there would be offered as the file's name; the home folder is.
   const std::string documents =
@@ -130,6 +137,7 @@ std::string CDataScreen::ParameterFolder() {
 
 void CDataScreen::RememberParameterFolder(const std::string& chosenFile) {
   LastParameterFolder() = FolderOf(chosenFile);
+  WriteLastFolder(m_dlg->Folder(FolderKind::SharedData), LastParameterFolder());
 }
 
 void CDataScreen::EnableTabs(bool busy) {

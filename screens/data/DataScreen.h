@@ -68,10 +68,10 @@ class CDataScreen : public CScreenDefaults {
   // timer 0 at 200 ms, job mask and mode in the link state.
   void PrepareTransfer(CMyProgressCtrl* bar, std::uint32_t job, int mode);
 
-  // The folder the parameter-file dialogs offer: the one last used in this run, at first the
-  // fitter's documents folder.
-  static std::string ParameterFolder();
-  static void RememberParameterFolder(const std::string& chosenFile);
+  // The folder the parameter-file dialogs offer: the one last used, also in an earlier run
+  // (kept in Einstellungen.ini), at first the fitter's documents folder.
+  std::string ParameterFolder() const;
+  void RememberParameterFolder(const std::string& chosenFile);
 
   // The dialog's frame while this screen is current: every tab and both navigation buttons
   // off while `busy`; otherwise tabs 0 to 2 on, 3 and 4 only with a parameter set loaded.

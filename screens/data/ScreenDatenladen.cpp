@@ -260,6 +260,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       m_dlg->State() |= kStateDataLoaded;
       m_flags |= kScreenDirty;
       RefreshMotorList(true);
+      m_dlg->MarkSetToKeep();
       KeepDownloadedSet(true);
       // The controls were disabled for the download; nothing else would enable them again.
       m_dlg->PostMessage(kMsgRefresh);
@@ -282,6 +283,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       ShowOrigin();
       InfoBox(WithSharedKeyNotice(kBoxOnlyDownload, Image()), CommonText(3));
       RefreshMotorList(true);
+      m_dlg->MarkSetToKeep();
       KeepDownloadedSet(false);
       m_dlg->PostMessage(kMsgRefresh);
       break;
@@ -373,6 +375,11 @@ void CScreenDatenladen::OnComboSelChange(QWidget* focus) {
   if (focus != m_motorList) return;
   const Catalogue* chosen = SelectedCatalogue();
   if (chosen == nullptr) return;
+  if (!MayReplaceSet()) {
+    const QSignalBlocker block(m_motorList);
+    m_motorList->setCurrentIndex(m_dlg->CurrentCatalogueIndex());
+    return;
+  }
   ParameterImage& image = Image();
   image.Clear();
   m_dlg->SetCurrentCatalogue(chosen);
@@ -384,9 +391,16 @@ void CScreenDatenladen::OnComboSelChange(QWidget* focus) {
   m_variant[1]->SetChecked(false);
   FillFields();
   m_dlg->SetOrigin() = kSetFromCatalogue;
+  m_dlg->MarkSetKept();
   ShowOrigin();
   ShowBoxStatus(m_status);
   m_dlg->PostMessage(kMsgRefresh);
+}
+
+bool CScreenDatenladen::MayReplaceSet() {
+  // What is typed in the fields belongs to the set as leaving the screen would keep it.
+  StoreValues();
+  return !m_dlg->SetUnkept() || m_dlg->Confirm(Question::kReplaceSet);
 }
 
 void CScreenDatenladen::OnEditChange(QWidget* focus) {
@@ -421,7 +435,8 @@ std::string CScreenDatenladen::OpenFolder() const {
 
 void CScreenDatenladen::OpenParameterFile() {
   std::string chosen;
-  if (!m_dlg->GetPrompts().OpenFileName({}, OpenFolder(), kParameterFileFilter, &chosen)) {
+  if (!m_dlg->GetPrompts().OpenFileName(CommonText(20), OpenFolder(), kParameterFileFilter,
+                                        &chosen)) {
     return;  // cancelled: nothing changes
   }
   RememberParameterFolder(chosen);
@@ -436,7 +451,9 @@ void CScreenDatenladen::OpenParameterFile() {
     ErrorBox(CommonText(7), CommonText(0));
     return;
   }
+  if (!MayReplaceSet()) return;
   Image() = scratch;
+  m_dlg->MarkSetToKeep();
   m_dlg->SetCurrentCatalogue(m_dlg->Catalogues()[static_cast<std::size_t>(selection)].get());
   {
     const QSignalBlocker block(m_motorList);
@@ -464,6 +481,7 @@ void CScreenDatenladen::StartDownload() {
     InfoBox(CommonText(10), CommonText(1));
     return;
   }
+  if (!MayReplaceSet()) return;
   m_loadedBeforeDownload = (m_dlg->State() & kStateDataLoaded) != 0;
   m_dlg->State() &= ~kStateDataLoaded;
   PrepareTransfer(m_progress, 1, 1);

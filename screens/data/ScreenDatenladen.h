@@ -48,6 +48,8 @@ class CScreenDatenladen final : public CDataScreen {
   void StartDownload();
   // After a failed download: the loaded flag as it was before the download began.
   void KeepLoadedFlag();
+  // Before the set is replaced: asks when it would be lost (typed texts count).
+  bool MayReplaceSet();
   // After a download: the automatic backup and the visit in the service history.
   void KeepDownloadedSet(bool fromMotor);
   const Catalogue* SelectedCatalogue() const;

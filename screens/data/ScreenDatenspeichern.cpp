@@ -7,6 +7,7 @@
 #include "platform/TextEncoding.h"
 #include "records/ParameterFile.h"
 #include "records/ScreenSettingsFile.h"
+#include "rules/MotorList.h"
 
 namespace roviro {
 
@@ -125,6 +126,8 @@ int CScreenDatenspeichern::OnWindowMessage(std::uint32_t msg, std::uintptr_t wPa
       ClearJob();
       m_dlg->State() &= ~kStateDataLoaded;
       m_dlg->KillTimer(0);
+      // Written into the motor: the set is kept there.
+      if (wParam != 1) m_dlg->MarkSetKept();
       if (wParam == 1) {
         // A motor of another type: nothing was written.
         m_progress->setValue(0);
@@ -268,8 +271,8 @@ std::string CScreenDatenspeichern::ProposedFileName() {
 void CScreenDatenspeichern::SaveFile() {
   if (!SetUsable()) return;
   std::string chosen;
-  if (!m_dlg->GetPrompts().SaveFileName({}, ProposedFileName(), kParameterFileFilter, &chosen,
-                                        kParameterFileExtension)) {
+  if (!m_dlg->GetPrompts().SaveFileName(CommonText(21), ProposedFileName(), kParameterFileFilter,
+                                        &chosen, kParameterFileExtension)) {
     return;  // cancelled: nothing changes
   }
   RememberParameterFolder(chosen);
@@ -281,6 +284,7 @@ void CScreenDatenspeichern::SaveFile() {
     m_result->SetText(CommonText(18));
     return;
   }
+  m_dlg->MarkSetKept();
   InfoBox(CommonText(19), CommonText(1));
   m_result->SetText(PageText(kObjResult, 6));
 }
@@ -290,6 +294,11 @@ void CScreenDatenspeichern::StartUpload() {
   if (LinkBusy()) {
     m_dlg->PostMessage(kMsgRefresh);
     InfoBox(CommonText(10), CommonText(1));
+    return;
+  }
+  if (!m_dlg->Confirm(Question::kWriteMotor,
+                      MotorListLine(m_dlg->CurrentCatalogue(), m_dlg->LanguageDescription()),
+                      Image().m_moName)) {
     return;
   }
   // What is about to be written is kept first; a failed backup does not hold the upload up.

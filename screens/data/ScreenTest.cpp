@@ -2,6 +2,7 @@
 
 #include "controls/Fonts.h"
 #include "device/Telegram.h"
+#include "pages/TextHelpers.h"
 #include "records/ScreenSettingsFile.h"
 #include "rules/DataScreenRules.h"
 
@@ -14,6 +15,10 @@ constexpr int kObjFirstTest = 1;  // 1 .. 6: the six test buttons
 constexpr int kObjProgramCaption = 7;
 constexpr int kObjPrograms = 8;  // texts 0 .. 2: the drive programs
 constexpr int kProgramCount = 3;
+constexpr int kObjStatus = 9;  // 0 no box, 1 box without a motor, 2 motor reached (%s = port)
+constexpr int kButtonStop = 1;
+constexpr int kButtonClearEndPositions = 4;
+constexpr int kButtonFactoryReset = 5;
 
 constexpr const char* kCurrentTooLow = "Motorstrom zu klein oder Motor l\xE4uft nicht";
 constexpr const char* kFactoryResetDone = "Motor hat Werkseinstellung  beendet.";
@@ -31,6 +36,8 @@ HResult CScreenTest::TakeControls() {
     AddTip(m_tests[i], kObjFirstTest + i);
     AddFocus(m_tests[i]);
   }
+  m_status = TakeLabel(2, {});
+  m_status->setFont(FontCache::Instance().Font(0));
   m_programs = m_dlg->Pools().combos.Take(0);
   m_programs->setFont(FontCache::Instance().Font(0));
   for (int i = 0; i < kProgramCount; ++i) {
@@ -38,6 +45,8 @@ HResult CScreenTest::TakeControls() {
     m_programs->addItem(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
   }
   m_programs->setCurrentIndex(-1);
+  // A drive program moves the motor: it starts only when chosen from the opened list.
+  ListGuard::SetChoiceOnly(m_programs, true);
   m_programs->show();
   AddTip(m_programs, kObjPrograms);
   AddFocus(m_programs);
@@ -54,6 +63,13 @@ void CScreenTest::ArrangeControls() {
   }
   pools.statics.At(1)->setGeometry(40, 256, 165, 20);
   m_programs->setGeometry(210, 252, 360, 26);
+  m_status->setGeometry(40, 300, 720, 20);
+}
+
+void CScreenTest::ShowStatus() {
+  const int line = !BoxConnected() ? 0 : Link().Has(kLinkMotor | kLinkOtherMotor) ? 2 : 1;
+  m_status->SetText(
+      ReplaceAll(PageText(kObjStatus, line), "%s", std::to_string(m_dlg->Link().PortNumber())));
 }
 
 HResult CScreenTest::Create() {
@@ -63,10 +79,28 @@ HResult CScreenTest::Create() {
   return S_OK;
 }
 
-void CScreenTest::UpdateControls() {
-  // Blocked while a test request runs, also for an instance made while it runs.
+void CScreenTest::OnLeave() {
+  // The motor does not run on behind the fitter's back.
+  if (m_dlg->MotorMayRun() || m_dlg->StopPending()) SendStop();
+  CDataScreen::OnLeave();
+}
+
+void CScreenTest::SendStop() {
+  m_dlg->StopMotor(TestModeForButton(kButtonStop, Link().Has(kLinkState6)));
+}
+
+void CScreenTest::EnableTests() {
+  // Blocked while a test request runs, also for an instance made while it runs; stop stays
+  // enabled while anything may keep the motor running.
   const bool blocked = m_testsBlocked || Link().m_testsBlocked.load();
-  for (CMyButton* button : m_tests) button->setEnabled(!blocked);
+  for (int i = 0; i < static_cast<int>(m_tests.size()); ++i) {
+    m_tests[i]->setEnabled(i == kButtonStop || !blocked);
+  }
+}
+
+void CScreenTest::UpdateControls() {
+  EnableTests();
+  ShowStatus();
   m_programs->setEnabled(true);
   EnableTabs(false);
   m_dlg->BackButton()->show();
@@ -78,11 +112,15 @@ int CScreenTest::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::intptr_
   switch (msg) {
     case kMsgDisableTests:
       m_testsBlocked = true;
-      for (CMyButton* button : m_tests) button->setEnabled(false);
+      EnableTests();
       break;
     case kMsgEnableTests:
       m_testsBlocked = false;
-      for (CMyButton* button : m_tests) button->setEnabled(!Link().m_testsBlocked.load());
+      EnableTests();
+      break;
+    case kMsgSearchBegins:
+    case kMsgBoxFound:
+      ShowStatus();
       break;
     case kMsgOutputsOff:
       m_dlg->State() &= ~(kDialogOutputA | kDialogOutputB);
@@ -102,6 +140,13 @@ void CScreenTest::OnCommand(QWidget* focus) {
   }
   for (int i = 0; i < static_cast<int>(m_tests.size()); ++i) {
     if (focus != m_tests[i]) continue;
+    if (i == kButtonStop) {
+      SendStop();
+      ShowMotorRun(i);
+      return;
+    }
+    if (i == kButtonClearEndPositions && !m_dlg->Confirm(Question::kClearEndPositions)) return;
+    if (i == kButtonFactoryReset && !m_dlg->Confirm(Question::kFactoryReset)) return;
     if (StartCommand(TestModeForButton(i, Link().Has(kLinkState6)))) ShowMotorRun(i);
   }
 }

@@ -17,6 +17,8 @@ class CScreenTest final : public CDataScreen {
 
   HResult Create() override;
   void UpdateControls() override;
+  // Leaving while the motor may run sends its stop first.
+  void OnLeave() override;
   void ArrangeControls() override;
   int OnWindowMessage(std::uint32_t msg, std::uintptr_t wParam, std::intptr_t lParam,
                       std::intptr_t* result) override;
@@ -35,10 +37,16 @@ class CScreenTest final : public CDataScreen {
 
   static constexpr int kButtonUp = 0;
   static constexpr int kButtonDown = 2;
+  // The stop, sent at once or as soon as the link is free.
+  void SendStop();
+  void EnableTests();
+  // Whether the box is connected and a motor is reached.
+  void ShowStatus();
 
   std::array<CMyButton*, 6> m_tests{};
   QComboBox* m_programs = nullptr;
-  // Between 20040 and 20041 a test request runs and the six buttons stay off.
+  CMyStatic* m_status = nullptr;
+  // Between 20040 and 20041 a test request runs and the buttons but stop stay off.
   bool m_testsBlocked = false;
 };
 

@@ -155,5 +155,40 @@ TEST_F(FirstStartInMainDialog, AProfileWithAnEmptyStreetIsRejectedSoTheDialogCom
   EXPECT_NE(d.CurrentCatalogue(), nullptr);
 }
 
+TEST_F(FirstStartInMainDialog, TheWindowMenuChangesTheContactDataAndRefusesWhatCannotBeKept) {
+  WriteProfile("Nord GmbH");
+  std::vector<std::string> said;  // the dialog's word after each save
+  std::vector<QString> towns;     // typed into the town, one per save
+  env.runFirstStart = [&](CDlgFirstStart& fs) {
+    EXPECT_EQ(Latin1(fs.Edit(0)->text()), "Nord GmbH");  // filled in
+    for (const QString& town : towns) {
+      fs.Edit(4)->setText(town);
+      fs.SaveButton()->click();
+      said.push_back(fs.Problem()->text().toStdString());
+    }
+  };
+  auto& d = Open();
+  ASSERT_TRUE(said.empty());  // not asked at start
+  auto fromMenu = [&] {
+    for (QAction* a : d.SystemMenu()->actions()) {
+      if (a->text() == QStringLiteral("Kontaktdaten...")) a->trigger();
+    }
+  };
+  towns = {QStringLiteral("\u0141\u00F3d\u017A"), QStringLiteral("K\u00F6ln")};
+  fromMenu();
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_NE(said[0].find("\xC5\x81"), std::string::npos);  // names the refused character
+  EXPECT_EQ(said[1], "");
+  EXPECT_EQ(d.Contact().town, "K\xF6ln");
+  // A profile that cannot be written is told; the data stay as they were.
+  const std::string profile = JoinPath(data.Path(), "Trevanic/DI DU-RoviroDazo/FS.xml");
+  ASSERT_TRUE(RemoveFile(profile) && CreateFolderTree(profile));
+  towns = {QStringLiteral("Kiel")};
+  fromMenu();
+  ASSERT_EQ(said.size(), 3u);
+  EXPECT_NE(said[2], "");
+  EXPECT_EQ(d.Contact().town, "K\xF6ln");
+}
+
 }  // namespace
 }  // namespace roviro::test

@@ -1,11 +1,13 @@
 // Renders the program window as the fitter sees it: the start view in both languages (with
 // that language chosen), the start view before any choice, a screen's frame (heading, small
-// logo, navigation strip, tabs, back and next) and the first-start dialog. Writes PNG files
-// into the folder given as the only argument; fails when a picture is missing or blank.
+// logo, navigation strip, tabs, back and next), the first-start dialog and the questions
+// asked before what cannot be undone. Writes PNG files into the folder given as the only
+// argument; fails when a picture is missing or blank.
 
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMessageBox>
 
 #include <cstdio>
 #include <filesystem>
@@ -86,6 +88,41 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The questions before what cannot be undone, and the close question during an upload.
+  for (int language : {0, 1}) {
+    Setup setup(language);
+    CVQZodavaRozeDlg dlg(setup.MakeEnvironment());
+    ok = dlg.OnInitDialog() && ok;
+    const std::string suffix = language == 0 ? "-de.png" : "-en.png";
+    const std::pair<const char*, std::string> questions[] = {
+        {"question-write",
+         QuestionText(Question::kWriteMotor, language, "R45, 20 Nm, 16 U/min", "Tor 1")},
+        {"question-factory-reset", QuestionText(Question::kFactoryReset, language)},
+        {"question-end-positions", QuestionText(Question::kClearEndPositions, language)},
+        {"question-replace-set", QuestionText(Question::kReplaceSet, language)}};
+    for (const auto& [name, text] : questions) {
+      auto box = MakeMessageBox(text, QuestionCaption(language),
+                                kMbYesNo | kMbIconQuestion | kMbDefaultButton2, language, nullptr);
+      box->show();
+      ok = Save(box.get(), folder, (name + suffix).c_str()) && ok;
+    }
+    auto close = MakeMessageBox(dlg.CommonText(10) + "\n\n" + dlg.CommonText(5), dlg.CommonText(2),
+                                kMbYesNo | kMbIconQuestion, language, nullptr);
+    close->show();
+    ok = Save(close.get(), folder, ("question-close-upload" + suffix).c_str()) && ok;
+  }
+  {
+    // A character the contact file cannot store is refused with a word.
+    TempFolder data;
+    CDlgFirstStart dlg(data.Path(), JoinPath(BuiltLoaderDaten(), "Screen/Deutsch/ScreenStart.dat"));
+    dlg.OnInitDialog();
+    dlg.show();
+    dlg.Edit(0)->setText("Muster Rollladen GmbH");
+    dlg.Edit(4)->setText(QStringLiteral("\u0141\u00F3d\u017A"));
+    dlg.SaveButton()->click();
+    QApplication::processEvents();
+    ok = Save(&dlg, folder, "contact-refused-de.png") && ok;
+  }
   {
     TempFolder data;
     CDlgFirstStart dlg(data.Path(), JoinPath(BuiltLoaderDaten(), "Screen/Deutsch/ScreenStart.dat"));

@@ -11,6 +11,7 @@
 #include "AppFixture.h"
 #include "app/AboutDlg.h"
 #include "app/AppMessages.h"
+#include "platform/Paths.h"
 
 namespace roviro::test {
 namespace {
@@ -102,7 +103,15 @@ TEST_F(StartUpTest, AnotherSectionClosesTheLanguageSection) {
 TEST_F(StartUpTest, StartWritesStartIniAsTwoLinesAndSwitchesToScreenOne) {
   auto& d = Open();
   d.LanguageButton(1)->click();
+  // Written beside and renamed over the old file.
+  std::vector<std::string> renamed;
+  SetCommitObserver([&](std::string_view step, const std::string& path) {
+    if (step == "rename") renamed.push_back(path);
+  });
   d.StartButton()->click();
+  SetCommitObserver({});
+  ASSERT_EQ(renamed.size(), 1u);
+  EXPECT_EQ(FileNameOf(renamed[0]), "StartIni.dat");
   EXPECT_EQ(ReadFile(program.File("StartIni.dat")), "[STARTUP_LANGUAGE]\n00 00 00 01\n");
   ASSERT_NE(d.CurrentScreen(), nullptr);
   EXPECT_EQ(d.CurrentScreen()->ScreenId(), 1);
@@ -209,6 +218,21 @@ TEST_F(StartUpTest, TheWindowHasTheProgramsIconAndItsMenuOpensTheAboutBox) {
   QApplication::sendEvent(&d, &click);
   EXPECT_TRUE(d.SystemMenu()->isVisible());
   d.SystemMenu()->hide();
+}
+
+TEST_F(StartUpTest, TheWindowMenuAndTheCloseQuestionSpeakTheLanguageAlsoBeforeAChoice) {
+  auto& d = Open();  // no StartIni.dat: no language chosen
+  d.OnCloseRequest();
+  EXPECT_NE(prompts.Calls().back().text, "");  // the first language's table
+  auto texts = [&] {
+    std::vector<std::string> out;
+    for (QAction* a : d.SystemMenu()->actions()) out.push_back(a->text().toStdString());
+    return out;
+  };
+  EXPECT_EQ(texts().front(), "Minimieren");
+  d.LanguageButton(1)->click();
+  EXPECT_EQ(texts(), (std::vector<std::string>{"Minimise", "Close", "", "Contact data...", "",
+                                               "About RoviroDazo..."}));
 }
 
 }  // namespace

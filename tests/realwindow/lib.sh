@@ -222,7 +222,7 @@ close_window() {
   xy=$(control_centre 1016)
   # shellcheck disable=SC2086
   xdotool mousemove $xy click 3
-  click_item "^Schließen$"
+  click_item "^(Schließen|Close)$"
   answer_box "$(page_text "$EN/Screen000.dat" 3 2)" "$(page_text "$EN/Screen000.dat" 3 5)" "$1" ${2:-}
 }
 

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # The fitter's whole job in a real window: roviro-dazo --simulate under an X server of its own,
 # worked only through pointer and key events. First start (contact data), language, start;
-# screen 1: a motor of the compact catalogue chosen, its data loaded from the simulated motor;
+# screen 1: a motor of the compact catalogue chosen, its data loaded from the simulated motor,
+# a wheel notch over the list that changes nothing;
 # Next through every settings screen of that catalogue; screen 6: saved as a file through the
-# file dialog and written into the motor with the read-back check; the motor test; the
-# operating data; the window closed through its menu, the question answered no, then yes.
+# file dialog and written into the motor (after its question) with the read-back check; the
+# motor test (its status line, the factory reset's question); the operating data; the window
+# closed through its menu, the question answered no, then yes; a second start closed during a
+# download, which ends the program within a second and without a box.
 # Checks what the fitter sees: headings, result lines, message boxes, the file written, the
 # program's end. Screenshots: <build>/screenshots/real-window-*.png.
 # Usage: walk.sh BUILD_FOLDER
@@ -76,6 +79,12 @@ click_control 2401
 xdotool type --delay 5 "Halle 3, Tor 1"
 wait_text 2401 "Halle 3, Tor 1"
 shot real-window-2-loaded
+# A wheel notch over the motor list, which has not been clicked, changes nothing.
+# shellcheck disable=SC2046
+xdotool mousemove $(control_centre 2801) click 5
+sleep 0.3
+[[ "$(control_text 2801)" == "Compact motor K35"* ]] || fail "the wheel changed the motor type: $(control_text 2801)"
+wait_text 2401 "Halle 3, Tor 1"
 
 step "settings screens, following Next"
 screens=""
@@ -108,6 +117,8 @@ grep -q "^Motor name: *Halle 3, Tor 1$" "$WORK/show.txt" &&
 # With the read-back check.
 click_button "$(page_text "$EN/Screen006.dat" 8 0)"
 click_button "$(page_text "$EN/Screen006.dat" 4 0)"
+# The question names the motor's type and name; No is its default.
+answer_box Warning "" Yes
 answer_box "Ok..." "$(page_text "$EN/Screen006.dat" 5 2)\n\n$(page_text "$EN/Screen006.dat" 8 2)"
 wait_text 2505 "$(page_text "$EN/Screen006.dat" 8 2)"
 shot real-window-5-saved-and-written
@@ -115,7 +126,11 @@ shot real-window-5-saved-and-written
 step "screen 7: motor test"
 click_control $NEXT
 wait_text $TITLE "$(heading 07)"
+wait_text 2503 "$(page_text "$EN/Screen007.dat" 9 2 | sed 's/%s/1/')"
 click_button "$(page_text "$EN/Screen007.dat" 6 0)"
+wait_window QMessageBox Warning
+shot real-window-6-question
+answer_box Warning "" Yes
 wait_window QMessageBox
 shot real-window-6-test
 answer_box "" "Motor hat Werkseinstellung  beendet."
@@ -140,6 +155,15 @@ start_program --simulate --simulate-motor compact --program-dir "$PROGRAM" --dat
 wait_window CVQZodavaRozeDlg
 wait_text $TITLE "$(page_text "$EN/Screen000.dat" heading)"
 report | grep -q CDlgFirstStart && fail "the first-start dialog came again"
+
+step "closing during a download ends the program, without a box"
+click_control $START
+wait_text $TITLE "$(heading 01)"
+click_button "$(page_text "$EN/Screen001.dat" 8 0)"
 close_window Yes last
+t0=$(date +%s%N)
 wait_program_end
+ms=$(( ($(date +%s%N) - t0) / 1000000 ))
+step "the program ended ${ms} ms after the yes"
+[ "$ms" -le 1000 ] || fail "the program took ${ms} ms to end after the close was confirmed"
 step "done: settings screens$screens, file $(stat -c %s "$FILE") bytes"

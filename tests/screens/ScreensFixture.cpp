@@ -8,6 +8,7 @@
 
 #include "app/AppMessages.h"
 #include "catalogue/Catalogue.h"
+#include "records/ProgramSettings.h"
 #include "screens/data/RegisterScreens.h"
 #include "sim/SimTransport.h"
 
@@ -16,9 +17,19 @@ namespace roviro::test {
 ScreensTest::ScreensTest(int languageIndex) : language(languageIndex) {
   WriteProfile();
   WriteStartIni("[STARTUP_LANGUAGE]\n00 00 00 0" + std::to_string(languageIndex) + "\n");
+  AskQuestions(false);
   RegisterScreens(factory);
   box = std::make_shared<sim::BoxSimulator>(clock);
   sim::AttachInMemory(box, resolver, bridges, kSimComPort);
+}
+
+void ScreensTest::AskQuestions(bool ask) {
+  const std::string path = ProgramSettingsPath(data.Path());
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::FILE* f = std::fopen(path.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  std::fputs(ask ? "[BESTAETIGEN]\nFRAGEN=1\n" : "[BESTAETIGEN]\nFRAGEN=0\n", f);
+  std::fclose(f);
 }
 
 void ScreensTest::InstallCatalogues(const std::vector<std::string>& documents) {

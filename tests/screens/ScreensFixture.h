@@ -20,8 +20,11 @@ class ScreensTest : public AppTest {
   static constexpr int kSimComPort = 3;
 
   // Registers the program's screens, writes a contact profile and the language choice
-  // (0 German, 1 English) and plugs the simulated box in.
+  // (0 German, 1 English), turns the questions before writing or replacing a set off as a
+  // bench does, and plugs the simulated box in.
   explicit ScreensTest(int language = 0);
+  // The questions on (true) or off, in Einstellungen.ini.
+  void AskQuestions(bool ask);
 
   // Catalogues from documents instead of the shipped ones: one archive per document
   // (call before Open).
