@@ -190,12 +190,14 @@ TEST_F(DataScreensTest, TestScreenStartsItsWorkersAndTellsWhatTheBoxReports) {
   }
   EXPECT_TRUE(drive);
 
-  // The buttons' blocked state is the link's, also for a screen made while it holds.
+  // The buttons' blocked state is the link's, also for a screen made while it holds; stop
+  // stays usable.
   dlg->Link().State().m_testsBlocked = true;
   GoToTab(2, 6);
   GoToTab(3, 7);
   ASSERT_TRUE(WaitIdle());
-  EXPECT_FALSE(dlg->Pools().buttonsB.At(1)->isEnabled());
+  EXPECT_FALSE(dlg->Pools().buttonsB.At(0)->isEnabled());
+  EXPECT_TRUE(dlg->Pools().buttonsB.At(1)->isEnabled());
   dlg->Link().State().m_testsBlocked = false;
   dlg->PostMessage(kMsgEnableTests);
   Pump();
