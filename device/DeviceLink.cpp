@@ -56,6 +56,7 @@ HResult CDeviceLink::Init(MessageSink* window, int rangeStart, int rangeEnd) {
   m_rangeStart = rangeStart;
   m_rangeEnd = rangeEnd;
   m_portNumber = -1;
+  SetDevicePath({});
   m_state.Clear(kLinkOpen);
   // The workers need the receiver of their messages before the first discovery succeeds.
   m_state.m_window = window;
@@ -183,11 +184,24 @@ HResult CDeviceLink::OpenPort(const std::string& name, int baudRate, int dataBit
   // it is not written again here.
   Telegram probe;
   probe.SetCommand(0x01);
-  if (Succeeded(Transact(probe)) && probe.m_command == 0x81) return S_OK;
+  if (Succeeded(Transact(probe)) && probe.m_command == 0x81) {
+    SetDevicePath(device.starts_with('/') ? device : std::string());
+    return S_OK;
+  }
   // Close restores the line settings the port had before.
   m_state.m_port->Close();
   m_state.m_port.reset();
   return E_FAIL;
+}
+
+std::string CDeviceLink::DevicePath() const {
+  std::lock_guard lock(m_deviceMutex);
+  return m_devicePath;
+}
+
+void CDeviceLink::SetDevicePath(std::string path) {
+  std::lock_guard lock(m_deviceMutex);
+  m_devicePath = std::move(path);
 }
 
 bool CDeviceLink::TakeReadSet(ParameterImage& image) {
@@ -224,6 +238,7 @@ void CDeviceLink::ClosePort() {
   }
   m_state.Clear(kLinkOpen);
   m_portNumber = -1;
+  SetDevicePath({});
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -250,6 +265,7 @@ HResult CDeviceLink::Drain() {
 void CDeviceLink::MarkDeviceGone() {
   m_state.Set(kLinkDeviceGone);
   m_portNumber = -1;
+  SetDevicePath({});
 }
 
 HResult CDeviceLink::Transact(Telegram& telegram) {

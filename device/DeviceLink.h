@@ -141,6 +141,9 @@ class CDeviceLink {
   LinkState& State() { return m_state; }
   Clock& GetClock() { return m_clock; }
   int PortNumber() const { return m_portNumber.load(); }
+  // The system's device of the open box ("/dev/ttyUSB0"); empty while none is open or when the
+  // box is not a device of the system (the built-in simulated box).
+  std::string DevicePath() const;
   int RangeStart() const { return m_rangeStart; }
   int RangeEnd() const { return m_rangeEnd; }
   std::vector<std::string> IgnoreList();
@@ -185,6 +188,9 @@ class CDeviceLink {
   std::atomic<TelegramTrace*> m_trace{nullptr};
 
   std::atomic<int> m_portNumber{-1};
+  void SetDevicePath(std::string path);
+  mutable std::mutex m_deviceMutex;
+  std::string m_devicePath;
   int m_rangeStart = 1;
   int m_rangeEnd = 100;
   std::vector<std::string> m_ignore;

@@ -6,12 +6,17 @@
 #include <cstring>
 
 #include "pages/TextHelpers.h"
+#include "platform/TextEncoding.h"
 
 namespace roviro {
 
-std::string BoxStatusText(const ScreenDescription& page, bool connected, int portNumber) {
+std::string BoxStatusText(const ScreenDescription& page, bool connected, int portNumber,
+                          const std::string& devicePath) {
   if (!connected) return page.Text(kLoadStatusTexts, 0);
-  return ReplaceAll(page.Text(kLoadStatusTexts, 1), "%s", std::to_string(portNumber));
+  std::string text = ReplaceAll(page.Text(kLoadStatusTexts, 1), "%s", std::to_string(portNumber));
+  // The page texts are ISO-8859-1, the device's name the system's.
+  if (!devicePath.empty()) text += " (" + PathAsText(devicePath) + ")";
+  return text;
 }
 
 NumberField ApplyNumberFieldRule(const std::string& typed, int caret) {

@@ -19,8 +19,10 @@ inline constexpr int kLoadFailureTexts = 4;
 inline constexpr int kLoadEntryErrors = 20;
 
 // The status line of the load-data and save-data screens: text (0, 1) with "%s" replaced by
-// the port number when the box is connected, else text (0, 0).
-std::string BoxStatusText(const ScreenDescription& page, bool connected, int portNumber);
+// the port number when the box is connected, else text (0, 0). A device path of the system's
+// ("/dev/ttyUSB0") is named beside the logical port.
+std::string BoxStatusText(const ScreenDescription& page, bool connected, int portNumber,
+                          const std::string& devicePath = {});
 
 // A number field of the load-data screen after the fitter typed into it: a fourth character
 // is removed, the value clamped to at most 255, 0 or less leaves the field empty, anything

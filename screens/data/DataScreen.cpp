@@ -107,7 +107,8 @@ int CDataScreen::InfoBox(const std::string& text, const std::string& caption) {
 }
 
 void CDataScreen::ShowBoxStatus(CMyStatic* line) {
-  line->SetText(BoxStatusText(m_desc, BoxConnected(), m_dlg->Link().PortNumber()));
+  line->SetText(BoxStatusText(m_desc, BoxConnected(), m_dlg->Link().PortNumber(),
+                              m_dlg->Link().DevicePath()));
 }
 
 void CDataScreen::ShowTransferProgress(CMyProgressCtrl* bar) {

@@ -25,6 +25,7 @@ TEST_F(DiscoveryTest, FindsTheBoxAndOpensItsPort) {
   ASSERT_TRUE(Succeeded(link->Discover()));
   EXPECT_TRUE(link->IsOpen());
   EXPECT_EQ(link->PortNumber(), kSimPort);
+  EXPECT_EQ(link->DevicePath(), "");  // the in-memory box is no device of the system
   EXPECT_EQ(Requests(), (std::vector<std::vector<std::uint8_t>>{{0x01}}));
   EXPECT_EQ(bridges.Calls(),
             (std::vector<std::string>{"count", "list", "open 0", "eeprom 0", "port 0", "close 0"}));
@@ -120,6 +121,24 @@ TEST_F(DiscoveryTest, DiscoveryLeavesTheBackPointerToTheWorkers) {
   State().m_link = nullptr;
   EXPECT_TRUE(Succeeded(link->Discover()));
   EXPECT_EQ(std::exchange(State().m_link, link.get()), nullptr);
+}
+
+TEST(DevicePath, ABoxOnADeviceOfTheSystemIsNamedByItsPathUntilTheLinkStops) {
+  SystemClock clock;
+  auto box = std::make_shared<sim::BoxSimulator>(clock);
+  sim::PtyTransport pty(box);
+  ASSERT_TRUE(Succeeded(pty.Start()));
+  PortResolver resolver;
+  SimulatedBridgeList bridges;
+  ParameterImage image;
+  RecordingMessageSink sink;
+  CDeviceLink link(clock, &bridges, resolver, image);
+  link.Init(&sink, 1, 100);
+  ASSERT_TRUE(Succeeded(link.OpenPort(pty.SlavePath(), 9600, 8, 0, 0)));
+  EXPECT_EQ(link.DevicePath(), pty.SlavePath());
+  link.Stop();
+  EXPECT_EQ(link.DevicePath(), "");
+  pty.Stop();
 }
 
 TEST_F(DiscoveryTest, MissingIgnoreFileKeepsTheDefaults) {

@@ -131,6 +131,13 @@ wait_text() {
     '$1=="control" && $3==id && $10==ENVIRON["WANT"] { print "ok"; exit }' -v id="$1" >/dev/null
 }
 
+# Waits until control $1 shows a text that begins with $2.
+wait_text_start() {
+  export WANT=$2
+  wait_awk "control $1 to begin with \"$2\" (it shows \"$(control_text "$1")\")" \
+    '$1=="control" && $3==id && index($10, ENVIRON["WANT"])==1 { print "ok"; exit }' -v id="$1" >/dev/null
+}
+
 # The centre of the enabled button with the text $1 in a window of class $2 (a regular
 # expression; default any window).
 button_centre() {

@@ -49,7 +49,7 @@ for scale in 2 1; do
   fi
   click_control 1013
   wait_text $TITLE "$(page_text "$EN/Screen001.dat" heading)"
-  wait_text 2510 "ZodavaRoze ready on COM1"
+  wait_text_start 2510 "ZodavaRoze ready on COM1 (/dev/"  # the device beside the logical name
   # The pointer away from the buttons, so that none is drawn hovered.
   xdotool mousemove 0 0
   sleep 0.2

@@ -56,7 +56,7 @@ click_item "^Compact motor K35"
 wait_no_window QComboBoxPrivateContainer
 wait_text 2406 'Werkseinstellung Kompaktmotor K35\nStand Oktober 2026'
 wait_text 2511 "$(page_text "$EN/Screen001.dat" 3 0) - Motor Firmware V5.3"
-wait_text 2510 "ZodavaRoze ready on COM1"
+wait_text_start 2510 "ZodavaRoze ready on COM1 (/dev/"  # the device beside the logical name
 # How long the download takes as the fitter sees it: from the click to the box that tells the
 # result (the result line follows its OK). Printed, not judged: the protocol's floor for this
 # download is 1029.8 ms, the goal 5 % over it plus one 200 ms tick of the progress timer. The
