@@ -331,6 +331,12 @@ void CVQZodavaRozeDlg::TranslateSystemMenu() {
 }
 
 void CVQZodavaRozeDlg::EditContactData() {
+  // The first-start dialog again, filled in and with a way out that keeps the contact data.
+  RunContactDialog(true);
+}
+
+int CVQZodavaRozeDlg::RunContactDialog(bool edit) {
+  // Before a language is chosen (a genuine first start) the first language's page speaks.
   const int language = LanguageChosen() ? m_languageIndex : 0;
   const std::string startPage =
       NormalisePath(Folder(FolderKind::Program) + kScreenFolder +
@@ -338,14 +344,17 @@ void CVQZodavaRozeDlg::EditContactData() {
   CDlgFirstStart dlg(Folder(FolderKind::SharedData), startPage, this);
   dlg.OnInitDialog();
   dlg.SetLanguage(language);
-  dlg.Fill(m_contact);
-  dlg.AllowCancel(true);
+  if (edit) {
+    dlg.Fill(m_contact);
+    dlg.AllowCancel(true);
+  }
   if (m_env.runFirstStart) {
     m_env.runFirstStart(dlg);
   } else {
     dlg.exec();
   }
-  if (dlg.result() == QDialog::Accepted) ReadContactProfile();
+  if (edit && dlg.result() == QDialog::Accepted) ReadContactProfile();
+  return dlg.result();
 }
 
 void CVQZodavaRozeDlg::OnSysCommand(unsigned id) {
@@ -484,21 +493,7 @@ HResult CVQZodavaRozeDlg::ReadContactProfile() {
   return roviro::ReadContactProfile(Folder(FolderKind::SharedData), &m_contact);
 }
 
-void CVQZodavaRozeDlg::RunFirstStart() {
-  // At a genuine first start no language is chosen yet: the first language's page speaks.
-  const int language = LanguageChosen() ? m_languageIndex : 0;
-  const std::string startPage =
-      NormalisePath(Folder(FolderKind::Program) + kScreenFolder +
-                    m_descMain.Text(kObjLogo, language) + "\\ScreenStart.dat");
-  CDlgFirstStart dlg(Folder(FolderKind::SharedData), startPage, this);
-  dlg.OnInitDialog();
-  dlg.SetLanguage(language);
-  if (m_env.runFirstStart) {
-    m_env.runFirstStart(dlg);
-  } else {
-    dlg.exec();
-  }
-}
+void CVQZodavaRozeDlg::RunFirstStart() { RunContactDialog(false); }
 
 void CVQZodavaRozeDlg::LoadCatalogues() {
   CatalogueLoadContext context;

@@ -226,6 +226,9 @@ class CVQZodavaRozeDlg : public QDialog {
   void TranslateSystemMenu();
   // "Kontaktdaten...": the first-start dialog filled in with the contact data.
   void EditContactData();
+  // The contact dialog: at the first start empty, with `edit` filled in and cancellable.
+  // Returns the dialog's result.
+  int RunContactDialog(bool edit);
   void ConnectPools();
   void PlaceControls();
   void LoadFrameBitmaps();
