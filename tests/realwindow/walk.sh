@@ -24,8 +24,9 @@ EN=$BUILD/LoaderDaten/Screen/English
 common() { page_text "$EN/Screen000.dat" 3 "$1"; }
 heading() { page_text "$EN/Screen0$1.dat" heading; }
 TITLE=1016 LANGUAGE_EN=1007 START=1013 NEXT=1012
-FILE=$WORK/job/walk.kxmc
-mkdir -p "$WORK/job"
+# Umlauts and blanks in folder and file name: the file must land under exactly this name.
+FILE="$WORK/Baustelle Süd/Halle Süd.kxmc"
+mkdir -p "$WORK/job" "$WORK/Baustelle Süd"
 
 step "first start"
 start_program --simulate --simulate-motor compact --program-dir "$PROGRAM" --data-dir "$DATA"
@@ -102,8 +103,15 @@ click_button "$(page_text "$EN/Screen006.dat" 2 0)"
 wait_window QFileDialog
 sleep 0.1
 # The file name field has the focus.
-xdotool type --delay 5 "$FILE"
-wait_awk "the typed path" '$1=="control" && $2=="QLineEdit" && $10==want { print }' -v want="$FILE" >/dev/null
+# xdotool maps a character without a key of its own onto a spare key first and now and then
+# loses that character: the name is typed again until the field holds it.
+for attempt in 1 2 3 4; do
+  xdotool key ctrl+a
+  xdotool type --delay 5 "$FILE"
+  (WAIT_S=3 wait_awk "the typed path" '$1=="control" && $2=="QLineEdit" && $10==want { print }' \
+    -v want="$FILE") >/dev/null 2>&1 && break
+  [ $attempt -lt 4 ] || fail "the file dialog's name field does not hold $FILE"
+done
 shot real-window-4-file-dialog
 xdotool key Return
 wait_no_window QFileDialog
