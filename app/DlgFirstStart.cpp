@@ -44,6 +44,18 @@ constexpr const char* kTemplateSaveHint =
 constexpr int kWidth = 500;
 constexpr int kHeight = 510;
 
+// A note on the line left of Speichern, in `colour`.
+QLabel* MakeNote(QWidget* parent, const QString& text, const QColor& colour) {
+  auto* note = new QLabel(text, parent);
+  note->setWordWrap(true);
+  note->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  note->setGeometry(20, kHeight - 60, kWidth - 180, 48);
+  QPalette palette = note->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  note->setPalette(palette);
+  return note;
+}
+
 }  // namespace
 
 CDlgFirstStart::CDlgFirstStart(std::string sharedDataFolder, std::string startPagePath,
@@ -84,22 +96,11 @@ CDlgFirstStart::CDlgFirstStart(std::string sharedDataFolder, std::string startPa
   m_save->setGeometry(kWidth - 140, kHeight - 52, 120, 32);
   m_save->setDefault(true);
   m_save->setEnabled(false);
-  m_saveHint = new QLabel(Latin1(kTemplateSaveHint), this);
+  // Both notes share the line left of Speichern: the hint while Speichern is disabled, the
+  // problem after a refused save (typing clears it, so they never stand on each other).
+  m_saveHint = MakeNote(this, Latin1(kTemplateSaveHint), QColor(0x59, 0x59, 0x59));
   SetControlId(m_saveHint, kFsSaveHint);
-  m_saveHint->setWordWrap(true);
-  m_saveHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  m_saveHint->setGeometry(20, kHeight - 56, kWidth - 180, 40);
-  QPalette hintPalette = m_saveHint->palette();
-  hintPalette.setColor(QPalette::WindowText, QColor(0x59, 0x59, 0x59));
-  m_saveHint->setPalette(hintPalette);
-
-  m_problem = new QLabel(this);
-  m_problem->setWordWrap(true);
-  m_problem->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  m_problem->setGeometry(20, kHeight - 60, kWidth - 180, 48);
-  QPalette warn = m_problem->palette();
-  warn.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x00));
-  m_problem->setPalette(warn);
+  m_problem = MakeNote(this, {}, QColor(0xB0, 0x00, 0x00));
 
   connect(m_edits[0], &QLineEdit::textChanged, this, [this] { OnCompanyChanged(); });
   connect(m_save, &QPushButton::clicked, this, [this] { OnSave(); });
@@ -143,6 +144,7 @@ bool CDlgFirstStart::OnInitDialog() {
 }
 
 void CDlgFirstStart::OnCompanyChanged() {
+  m_problem->clear();
   const std::string company = m_edits[0]->text().toLatin1().toStdString();
   const bool enough = RemoveBlanks(company).size() > 2;
   m_save->setEnabled(enough);
@@ -182,11 +184,11 @@ void CDlgFirstStart::OnSave() {
   if (!m_sharedDataFolder.empty() && Failed(WriteContactProfile(m_sharedDataFolder, Record()))) {
     m_problem->setText(english ? QStringLiteral("The contact data could not be saved in %1. "
                                                 "Esc closes without saving.")
-                                     .arg(QString::fromLocal8Bit(m_sharedDataFolder.c_str()))
+                                     .arg(QString::fromStdString(m_sharedDataFolder))
                                : QStringLiteral("Die Kontaktdaten konnten nicht in %1 "
                                                 "gespeichert werden. Esc schlie\u00DFt ohne "
                                                 "zu speichern.")
-                                     .arg(QString::fromLocal8Bit(m_sharedDataFolder.c_str())));
+                                     .arg(QString::fromStdString(m_sharedDataFolder)));
     m_cancellable = true;
     return;
   }
