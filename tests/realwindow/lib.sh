@@ -71,6 +71,10 @@ start_x() {
   local number
   read -r -t 20 number <"$fifo" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
   export DISPLAY=:$number
+  # A German keyboard: its umlauts have keys of their own. On the default US map xdotool types
+  # a character without a key by remapping a spare key for a moment, and the program, reading
+  # the map later, now and then receives that key without its character.
+  setxkbmap de || fail "setxkbmap de failed"
 }
 
 # Starts the program with the window report; arguments go to the program.
