@@ -18,7 +18,8 @@ inline std::string BuildFolder() { return ROVIRO_BUILD_FOLDER; }
 inline std::string ScreenFolder() { return JoinPath(SourceDataFolder(), "LoaderDaten/Screen"); }
 
 inline const std::vector<std::string>& Languages() {
-  static const std::vector<std::string> languages = {"Deutsch", "English"};
+  static const std::vector<std::string> languages = {"Deutsch", "English", "Italiano",
+                                                     "Nederlands"};
   return languages;
 }
 
