@@ -8,11 +8,66 @@
 
 #include "app/AppMessages.h"
 #include "catalogue/Catalogue.h"
+#include "controls/MyStatic.h"
 #include "records/ProgramSettings.h"
 #include "screens/data/RegisterScreens.h"
 #include "sim/SimTransport.h"
 
 namespace roviro::test {
+
+std::string LanguageCode(int language) {
+  static const char* const codes[] = {"de", "en", "fr", "it", "nl"};
+  return language >= 0 && language < kLanguageCount ? codes[language] : "none";
+}
+
+std::string LanguageName(int language) {
+  static const char* const names[] = {"German", "English", "French", "Italian", "Dutch"};
+  return language >= 0 && language < kLanguageCount ? names[language] : "None";
+}
+
+std::vector<std::string> LayoutFaults(CVQZodavaRozeDlg& d) {
+  std::vector<std::string> faults;
+  std::vector<QWidget*> shown;
+  for (QWidget* w : d.Pools().AllControls()) {
+    if (w->isVisible()) shown.push_back(w);
+  }
+  const QRect page(0, 48, 800, 462);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const QRect r = shown[i]->geometry();
+    const std::string name = shown[i]->objectName().toStdString();
+    if (!page.contains(r)) faults.push_back(name + " leaves the page");
+    for (std::size_t j = i + 1; j < shown.size(); ++j) {
+      if (r.intersects(shown[j]->geometry())) {
+        faults.push_back(name + " overlaps " + shown[j]->objectName().toStdString());
+      }
+    }
+    if (auto* label = qobject_cast<CMyStatic*>(shown[i]); label && !label->GetText().empty()) {
+      const Size text = label->GetPreferredSize(0x40000000);
+      if (text.cx > r.width() || text.cy > r.height()) faults.push_back(name + " cuts its text");
+    }
+  }
+  const Size heading = d.Title()->GetPreferredSize(0x40000000);
+  if (d.Title()->isVisible() &&
+      (heading.cx > d.Title()->width() || heading.cy > d.Title()->height())) {
+    faults.push_back("the heading cuts its text");
+  }
+  if (d.CurrentScreen() == nullptr) {
+    const QRect start = d.StartButton()->geometry();
+    for (int i = 0; i < kLanguageCount; ++i) {
+      const QRect r = d.LanguageButton(i)->geometry();
+      const std::string name = "language button " + std::to_string(i);
+      if (!d.LanguageButton(i)->isVisible()) faults.push_back(name + " is hidden");
+      if (!QRect(0, 48, 800, 462).contains(r) || r.intersects(start)) {
+        faults.push_back(name + " leaves the row above start");
+      }
+      if (i > 0 && (r.top() != d.LanguageButton(0)->y() ||
+                    r.left() < d.LanguageButton(i - 1)->geometry().right() + 1)) {
+        faults.push_back(name + " is not right of button " + std::to_string(i - 1));
+      }
+    }
+  }
+  return faults;
+}
 
 ScreensTest::ScreensTest(int languageIndex) : language(languageIndex) {
   WriteProfile();
