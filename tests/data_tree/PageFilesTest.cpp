@@ -1,5 +1,5 @@
-// The shipped page files: every object and text the program asks for exists in both
-// languages, the files are ISO-8859-1, the two languages have the same shape, and the
+// The shipped page files: every object and text the program asks for exists in every
+// language, the files are ISO-8859-1, every language has German's shape, and the
 // pictures they name exist in the built tree.
 
 #include <gtest/gtest.h>
@@ -53,7 +53,7 @@ TEST(ShippedPages, MainDescriptionNamesLanguagesAndEveryButtonPicture) {
   }
 }
 
-TEST(ShippedPages, EveryCitedObjectTextTooltipAndPictureExistsInBothLanguages) {
+TEST(ShippedPages, EveryCitedObjectTextTooltipAndPictureExistsInEveryLanguage) {
   for (const std::string& language : Languages()) {
     for (const PageNeeds& page : LanguagePages()) {
       const ScreenDescription d = LoadPage(language, page.number, page.capacity);

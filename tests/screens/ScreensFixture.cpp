@@ -1,8 +1,11 @@
 #include "ScreensFixture.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <filesystem>
 
@@ -44,6 +47,20 @@ std::vector<std::string> LayoutFaults(CVQZodavaRozeDlg& d) {
     if (auto* label = qobject_cast<CMyStatic*>(shown[i]); label && !label->GetText().empty()) {
       const Size text = label->GetPreferredSize(0x40000000);
       if (text.cx > r.width() || text.cy > r.height()) faults.push_back(name + " cuts its text");
+    }
+    // Every entry of a list box fits its field, not only the one shown now.
+    if (auto* combo = qobject_cast<QComboBox*>(shown[i])) {
+      QStyleOptionComboBox option;
+      option.initFrom(combo);
+      const int room =
+          combo->style()
+              ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+              .width();
+      for (int n = 0; n < combo->count(); ++n) {
+        if (combo->fontMetrics().horizontalAdvance(combo->itemText(n)) > room) {
+          faults.push_back(name + " cuts entry " + std::to_string(n));
+        }
+      }
     }
   }
   const Size heading = d.Title()->GetPreferredSize(0x40000000);
