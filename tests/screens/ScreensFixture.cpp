@@ -11,6 +11,7 @@
 
 #include "app/AppMessages.h"
 #include "catalogue/Catalogue.h"
+#include "controls/MyButton.h"
 #include "controls/MyStatic.h"
 #include "records/ProgramSettings.h"
 #include "screens/data/RegisterScreens.h"
@@ -47,6 +48,14 @@ std::vector<std::string> LayoutFaults(CVQZodavaRozeDlg& d) {
     if (auto* label = qobject_cast<CMyStatic*>(shown[i]); label && !label->GetText().empty()) {
       const Size text = label->GetPreferredSize(0x40000000);
       if (text.cx > r.width() || text.cy > r.height()) faults.push_back(name + " cuts its text");
+    }
+    // A switch draws its 15-pixel box and a gap before the caption.
+    if (auto* button = qobject_cast<CMyButton*>(shown[i]); button && !button->Caption().empty()) {
+      const Size want = button->GetPreferredSize(0x1000);
+      if (want.cx + ((button->GetFlags() & kButtonCheckBox) ? 3 : 0) > r.width() ||
+          want.cy > r.height()) {
+        faults.push_back(name + " cuts its caption");
+      }
     }
     // Every entry of a list box fits its field, not only the one shown now.
     if (auto* combo = qobject_cast<QComboBox*>(shown[i])) {
