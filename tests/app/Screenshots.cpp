@@ -134,16 +134,6 @@ int main(int argc, char** argv) {
     ok = Save(&dlg, folder, "first-start-de.png") && ok;
   }
   {
-    TempFolder data;
-    CDlgFirstStart dlg(data.Path(),
-                       JoinPath(BuiltLoaderDaten(), "Screen/Francais/ScreenStart.dat"));
-    ok = dlg.OnInitDialog() && ok;
-    dlg.show();
-    dlg.Edit(0)->setText("Volets Dupont SARL");
-    QApplication::processEvents();
-    ok = Save(&dlg, folder, "first-start-fr.png") && ok;
-  }
-  {
     // At the very first start no language is chosen yet: the template texts show.
     TempFolder data;
     CDlgFirstStart dlg(data.Path(), data.File("ScreenStart.dat"));

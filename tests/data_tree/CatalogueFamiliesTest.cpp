@@ -285,8 +285,7 @@ TEST_F(ShippedCatalogues, MotorNamesResolveInEveryLanguage) {
   for (const auto& [language, motors] : names) EXPECT_EQ(motors.size(), 3u) << language;
   EXPECT_TRUE(names["Deutsch"].count("Rohrmotor R45, 20 Nm, 16 U/min, elektronische Endlagen"));
   EXPECT_TRUE(names["English"].count("Tubular motor R45, 20 Nm, 16 rpm, electronic end stops"));
-  EXPECT_TRUE(names["Francais"].count(
-      "Moteur tubulaire R45, 20 Nm, 16 tr/min, \xE9lectronique"));
+  EXPECT_TRUE(names["Francais"].count("Moteur tubulaire R45, 20 Nm, 16 tr/min, \xE9lectronique"));
 }
 
 // The archives the build packed with roviro-cli, when it did.

@@ -27,10 +27,8 @@ inline const std::vector<std::string>& Languages() {
     ScreenDescription main;
     main.Load(ScreenFolder(), 999, kMainObjects);
     std::vector<std::string> names;
-    for (int n = 0;; ++n) {
-      std::string name = main.Text(5, n);
-      if (name.empty() || name == "Error") break;
-      names.push_back(std::move(name));
+    for (int n = 0; !main.Text(5, n).empty() && main.Text(5, n) != "Error"; ++n) {
+      names.push_back(main.Text(5, n));
     }
     return names;
   }();

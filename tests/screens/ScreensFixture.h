@@ -54,10 +54,9 @@ class ScreensTest : public AppTest {
   int language;
 };
 
-// The five languages' short codes (de, en, fr, it, nl) for screenshot names, and their names
-// for parametrised tests.
-std::string LanguageCode(int language);
-std::string LanguageName(int language);
+// Short codes for screenshot names and names for parametrised tests, per language index.
+inline const char* const kLanguageCodes[] = {"de", "en", "fr", "it", "nl"};
+inline const char* const kLanguageNames[] = {"German", "English", "French", "Italian", "Dutch"};
 
 // What would look wrong in the window: shown pooled controls that overlap each other or leave
 // the page (between the heading and the bottom bar), labels too small for their text, a

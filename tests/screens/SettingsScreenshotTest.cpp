@@ -29,7 +29,7 @@ std::vector<int> Walk(const Catalogue* catalogue) {
 TEST_P(ScreenshotWalk, EverySettingsScreenOfEveryShippedFamily) {
   OpenWithoutBox();
   ASSERT_GE(dlg->CatalogueCount(), 3);
-  const std::string lang = LanguageCode(language);
+  const std::string lang = kLanguageCodes[language];
   std::set<std::string> families;
   for (const auto& catalogue : dlg->Catalogues()) {
     const std::vector<int> walk = Walk(catalogue.get());
@@ -59,7 +59,7 @@ TEST_P(ScreenshotWalk, EverySettingsScreenOfEveryShippedFamily) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, ScreenshotWalk, ::testing::Range(0, kLanguageCount),
-                         [](const auto& p) { return LanguageName(p.param); });
+                         [](const auto& p) { return kLanguageNames[p.param]; });
 
 }  // namespace
 }  // namespace roviro::test

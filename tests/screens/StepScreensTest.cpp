@@ -255,7 +255,7 @@ TEST_P(StepScreensLook, WithoutACatalogue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, StepScreensLook, ::testing::Range(0, kLanguageCount),
-                         [](const auto& p) { return LanguageName(p.param); });
+                         [](const auto& p) { return kLanguageNames[p.param]; });
 
 }  // namespace
 }  // namespace roviro::test

@@ -18,7 +18,7 @@ class Walkthrough : public ScreensTest, public ::testing::WithParamInterface<int
   // The screenshot's name, after the layout check of what the window shows.
   std::string Shot(const std::string& step) const {
     for (const std::string& fault : LayoutFaults(*dlg)) ADD_FAILURE() << step << ": " << fault;
-    return "walk-" + LanguageCode(language) + "-" + step;
+    return "walk-" + std::string(kLanguageCodes[language]) + "-" + step;
   }
 };
 
@@ -69,7 +69,7 @@ TEST_P(Walkthrough, FromTheStartViewThroughEveryDataScreen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, Walkthrough, ::testing::Range(0, kLanguageCount),
-                         [](const auto& p) { return LanguageName(p.param); });
+                         [](const auto& p) { return kLanguageNames[p.param]; });
 
 }  // namespace
 }  // namespace roviro::test
