@@ -22,14 +22,18 @@ inline constexpr std::uint32_t kStateShiftHeld = 0x100000;
 
 // Control IDs of the dialog frame.
 enum DialogControlId : int {
-  kIdTab0 = 1000,  // 1000..1004: the main tabs
-  kIdLanguage0 = 1006,
-  kIdLanguage1 = 1007,
+  kIdTab0 = 1000,       // 1000..1004: the main tabs
+  kIdLanguage0 = 1006,  // 1006..1010: the language buttons, in the order of the folders
   kIdBack = 1011,
   kIdNext = 1012,
   kIdStart = 1013,
   kIdTitle = 1016,
 };
+
+// The languages the start view offers (main description object 5, lines 0 to 4: Deutsch,
+// English, Francais, Italiano, Nederlands); any other index means that none is chosen.
+inline constexpr int kLanguageCount = 5;
+inline constexpr int kNoLanguage = kLanguageCount;
 
 inline constexpr int kDialogWidth = 800;
 inline constexpr int kDialogHeight = 600;

@@ -116,7 +116,8 @@ std::string AppUsage() {
          "  -h, --help          print this help and exit\n"
          "  --version           print the program's version and build revision and exit\n"
          "\n"
-         "The language (Deutsch or English) is chosen with the flag buttons in the window.\n"
+         "The language (Deutsch, English, Francais, Italiano or Nederlands) is chosen with\n"
+         "the language buttons in the window.\n"
          "roviro-cli offers the same work from a terminal (roviro-cli --help).\n";
 }
 

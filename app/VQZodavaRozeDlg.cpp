@@ -35,11 +35,12 @@ namespace {
 constexpr const char* kStartIniName = "StartIni.dat";
 constexpr const char* kStartIniSection = "[STARTUP_LANGUAGE]";
 constexpr const char* kTemplateCaption = "RE DeririViru";
-constexpr int kMainObjects = 15;
+constexpr int kMainObjects = 18;
 constexpr int kLanguageObjects = 15;
 
-// Main-description objects.
-constexpr int kObjLanguage0 = 1;
+// Main-description objects; the pictures of language buttons 0 to 4 (the first two from the
+// start, the later three after the main tabs' objects).
+constexpr int kObjLanguageButton[kLanguageCount] = {1, 2, 15, 16, 17};
 constexpr int kObjStart = 4;
 constexpr int kObjLogo = 5;
 constexpr int kObjNavigation = 6;
@@ -179,9 +180,13 @@ void CVQZodavaRozeDlg::CreateFrameControls() {
   for (int i = 0; i < kTabCount; ++i) {
     m_btnTab[i] = MakeFrameButton(this, kIdTab0 + i, QRect(25 + i * 74, 526, 64, 64));
   }
-  // The language buttons side by side above the start button.
-  m_btnLanguage[0] = MakeFrameButton(this, kIdLanguage0, QRect(326, 330, 64, 64));
-  m_btnLanguage[1] = MakeFrameButton(this, kIdLanguage1, QRect(410, 330, 64, 64));
+  // The language buttons in one row above the start button, centred on it like the logo.
+  constexpr int kLanguagePitch = 84;
+  const int firstLanguageX = kDialogWidth / 2 - ((kLanguageCount - 1) * kLanguagePitch + 64) / 2;
+  for (int i = 0; i < kLanguageCount; ++i) {
+    m_btnLanguage[i] = MakeFrameButton(this, kIdLanguage0 + i,
+                                       QRect(firstLanguageX + i * kLanguagePitch, 330, 64, 64));
+  }
   m_btnStart = MakeFrameButton(this, kIdStart, QRect(368, 500, 64, 64));
 
   for (CMyButton* b : {m_btnBack, m_btnNext, m_btnStart}) {
@@ -190,7 +195,7 @@ void CVQZodavaRozeDlg::CreateFrameControls() {
   for (int i = 0; i < kTabCount; ++i) {
     connect(m_btnTab[i], &QAbstractButton::clicked, this, [this, i] { OnMainTab(i); });
   }
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < kLanguageCount; ++i) {
     connect(m_btnLanguage[i], &QAbstractButton::clicked, this, [this, i] { SetLanguage(i); });
   }
 }
@@ -406,8 +411,8 @@ void CVQZodavaRozeDlg::LoadFrameBitmaps() {
   SetButtonPictures(m_btnNext, PictureNames(kObjNext));
   for (int i = 0; i < kTabCount; ++i) SetButtonPictures(m_btnTab[i], PictureNames(kObjTab0 + i));
   SetButtonPictures(m_btnStart, PictureNames(kObjStart));
-  for (int i = 0; i < 2; ++i) {
-    SetButtonPictures(m_btnLanguage[i], PictureNames(kObjLanguage0 + i));
+  for (int i = 0; i < kLanguageCount; ++i) {
+    SetButtonPictures(m_btnLanguage[i], PictureNames(kObjLanguageButton[i]));
   }
 }
 
@@ -520,7 +525,7 @@ void CVQZodavaRozeDlg::LoadCatalogues() {
 }
 
 void CVQZodavaRozeDlg::SetLanguage(int index) {
-  if (index < 0 || index > 1) {
+  if (index < 0 || index >= kLanguageCount) {
     for (CMyButton* b : m_btnLanguage) b->setDown(false);
     return;
   }
@@ -534,12 +539,12 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
     m_descLanguage.Load(Folder(FolderKind::Language), 0, kLanguageObjects);
   }
   m_btnStart->setEnabled(true);
-  for (int i = 0; i < 2; ++i) m_btnLanguage[i]->setDown(i == index);
+  for (int i = 0; i < kLanguageCount; ++i) m_btnLanguage[i]->setDown(i == index);
 
   m_toolTip.AddTool(m_btnBack, m_descLanguage.Text(kLangNavigationTips, 0));
   m_toolTip.AddTool(m_btnNext, m_descLanguage.Text(kLangNavigationTips, 1));
   m_toolTip.AddTool(m_btnStart, m_descLanguage.Text(kLangStartTip, 0));
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < kLanguageCount; ++i) {
     m_toolTip.AddTool(m_btnLanguage[i], m_descLanguage.Text(kLangLanguageTips, i));
   }
   for (int n = 0; n < kMessageTableSize; ++n) m_messages[n] = m_descLanguage.Text(kLangMessages, n);
@@ -551,7 +556,11 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
 void CVQZodavaRozeDlg::TranslateQtTexts(int index) {
   if (m_qtTexts != nullptr) QCoreApplication::removeTranslator(m_qtTexts.get());
   m_qtTexts = std::make_unique<QTranslator>();
-  const QString name = index == 1 ? QStringLiteral("qtbase_en") : QStringLiteral("qtbase_de");
+  // The languages in the order of the folders; anything else gets the first language's.
+  static const char* const kQtNames[kLanguageCount] = {"qtbase_de", "qtbase_en", "qtbase_fr",
+                                                       "qtbase_it", "qtbase_nl"};
+  const QString name =
+      QString::fromLatin1(kQtNames[index >= 0 && index < kLanguageCount ? index : 0]);
   // Without Qt's translations installed the file dialogs keep Qt's English.
   if (m_qtTexts->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(m_qtTexts.get());

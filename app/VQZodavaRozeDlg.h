@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppMessages.h"
 #include "app/ControlPools.h"
 #include "app/NamedMutex.h"
 #include "app/Prompts.h"
@@ -84,11 +85,11 @@ class CVQZodavaRozeDlg : public QDialog {
   // ---- used by the screens ----
   HResult SwitchScreen(int id, bool isRetry = false);
   void ReleasePools();
-  // 0 or 1 choose a language; any other index only releases both language buttons.
+  // 0 to 4 choose a language; any other index only releases the language buttons.
   void SetLanguage(int index);
   // The message table of language `index` without choosing the language.
   void SetMessageTable(int index);
-  // Qt's own texts in language `index` (0 German, 1 English).
+  // Qt's own texts in language `index` (0 German, 1 English, 2 French, 3 Italian, 4 Dutch).
   void TranslateQtTexts(int index);
   // Kind 0: the program folder; 1: the per-user data folder; 2: the shared data folder. Each
   // ends in a separator; empty when unknown.
@@ -152,15 +153,17 @@ class CVQZodavaRozeDlg : public QDialog {
   int PreviousScreenId() const { return m_previousScreenId; }
   int FallbackScreenId() const { return m_fallbackScreenId; }
   int LanguageIndex() const { return m_languageIndex; }
-  // True for the indexes 0 and 1. Any other value read from StartIni.dat (also one that does
+  // True for the indexes 0 to 4. Any other value read from StartIni.dat (also one that does
   // not fit an int, such as FF FF FF FF) counts as no choice.
-  bool LanguageChosen() const { return m_languageIndex == 0 || m_languageIndex == 1; }
+  bool LanguageChosen() const { return m_languageIndex >= 0 && m_languageIndex < kLanguageCount; }
 
   CMyStatic* Title() const { return m_title; }
   CMyButton* BackButton() const { return m_btnBack; }
   CMyButton* NextButton() const { return m_btnNext; }
   CMyButton* TabButton(int i) const { return i >= 0 && i < kTabCount ? m_btnTab[i] : nullptr; }
-  CMyButton* LanguageButton(int i) const { return i >= 0 && i < 2 ? m_btnLanguage[i] : nullptr; }
+  CMyButton* LanguageButton(int i) const {
+    return i >= 0 && i < kLanguageCount ? m_btnLanguage[i] : nullptr;
+  }
   CMyButton* StartButton() const { return m_btnStart; }
   // Any control of the dialog by ID, null when there is none.
   QWidget* Control(int id) const;
@@ -284,7 +287,7 @@ class CVQZodavaRozeDlg : public QDialog {
   CMyButton* m_btnBack = nullptr;
   CMyButton* m_btnNext = nullptr;
   std::array<CMyButton*, kTabCount> m_btnTab{};
-  std::array<CMyButton*, 2> m_btnLanguage{};
+  std::array<CMyButton*, kLanguageCount> m_btnLanguage{};
   CMyButton* m_btnStart = nullptr;
   ControlPools m_pools;
   std::map<QWidget*, int> m_listSelection;  // last selected row per pooled list
@@ -296,7 +299,7 @@ class CVQZodavaRozeDlg : public QDialog {
   Folders m_folders;
   std::unique_ptr<CDeviceLink> m_link;
   std::string m_commandLine;
-  int m_languageIndex = 2;
+  int m_languageIndex = kNoLanguage;
   CatalogueList m_catalogues;
   const Catalogue* m_currentCatalogue = nullptr;
   std::atomic<std::uint32_t> m_state{0};

@@ -67,7 +67,7 @@ bool StderrIsTerminal() { return ROVIRO_ISATTY(2) != 0; }
 
 std::string LanguageFolder(const Folders& folders, int language) {
   ScreenDescription main;
-  if (Failed(main.Load(folders.Program() + kScreenFolder, 999, 15))) return {};
+  if (Failed(main.Load(folders.Program() + kScreenFolder, 999, 18))) return {};
   return NormalisePath(folders.Program() + kScreenFolder + main.Text(5, language));
 }
 

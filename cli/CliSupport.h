@@ -34,7 +34,7 @@ struct GlobalOptions {
   std::string dataDir;     // the shared data folder
   std::string port;        // explicit device path; skips discovery
   bool simulate = false;   // run the simulated box in-process
-  int language = 0;        // 0 or 1: the language folder of the main description
+  int language = 0;        // 0 to 4: the language folder of the main description
   std::string trace;       // write every telegram sent and received to this file
 };
 
@@ -62,7 +62,7 @@ class StderrMessageSink final : public MessageSink {
 
 bool StderrIsTerminal();
 
-// The folder of language 0 or 1, as the main description (Screen999.dat) names it; empty
+// The folder of language 0 to 4, as the main description (Screen999.dat) names it; empty
 // when the main description cannot be read.
 std::string LanguageFolder(const Folders& folders, int language);
 

@@ -72,8 +72,9 @@ int Run(int argc, char** argv) {
   auto* simulate = app.add_flag("--simulate", options.simulate, "use the built-in simulated box");
   port->excludes(simulate);
   app.add_option("--lang", options.language,
-                 "language of the screen texts and motor names: 0 Deutsch, 1 English")
-      ->check(CLI::IsMember({0, 1}));
+                 "language of the screen texts and motor names: 0 Deutsch, 1 English, "
+                 "2 Francais, 3 Italiano, 4 Nederlands")
+      ->check(CLI::Range(0, 4));
   app.add_option("--trace", options.trace,
                  "write every telegram sent to and received from the box to FILE")
       ->type_name("FILE");

@@ -1,6 +1,7 @@
 # The shipped LoaderDaten tree, assembled beside the executables (${CMAKE_BINARY_DIR}, which
 # the programs take as their program folder):
-#   LoaderDaten/Screen/...        page files of the main description and both languages, copied
+#   LoaderDaten/Screen/...        page files of the main description and of every language
+#                                 folder (Deutsch, English, Francais, Italiano, Nederlands), copied
 #   LoaderDaten/Screen/Bilder/    pictures, drawn by roviro-artgen (needs Qt 6 Gui)
 #   LoaderDaten/Config/*.kxbmc    catalogue archives, packed from data/catalogues/<family>/*.xml
 #                                 by roviro-cli (when that target exists)

@@ -76,6 +76,10 @@ int GenerateIcons(const QString& themeDir, const QString& name) {
   return 0;
 }
 
+// The main description is read with room for 18 objects and names five language folders.
+constexpr int kMainObjects = 18;
+constexpr int kLanguages = 5;
+
 // The pages of one language folder and the capacity each is read with.
 const std::vector<std::pair<int, int>>& LanguagePages() {
   static const std::vector<std::pair<int, int>> pages = {
@@ -132,16 +136,17 @@ struct Checker {
   void CheckTree() {
     const QString screenDir = QDir(programDir).filePath("LoaderDaten/Screen");
     ScreenDescription main;
-    if (main.Load(screenDir.toStdString(), 999, 15) != 0) {
+    if (main.Load(screenDir.toStdString(), 999, kMainObjects) != 0) {
       Fault("main description Screen999.dat does not load");
       return;
     }
-    CheckPage(main, 15, "Screen999.dat");
-    for (int language = 0; language < 2; ++language) {
+    CheckPage(main, kMainObjects, "Screen999.dat");
+    // Every language that object 5 names; the start view offers five.
+    for (int language = 0;; ++language) {
       const std::string folder = main.Text(5, language);
       if (folder.empty() || folder == "Error") {
-        Fault("no folder name for language " + std::to_string(language));
-        continue;
+        if (language < kLanguages) Fault("no folder name for language " + std::to_string(language));
+        break;
       }
       for (const auto& [number, capacity] : LanguagePages()) {
         ScreenDescription page;

@@ -1,4 +1,4 @@
-// Renders the program window as the fitter sees it: the start view in both languages (with
+// Renders the program window as the fitter sees it: the start view in all five languages (with
 // that language chosen), the start view before any choice, a screen's frame (heading, small
 // logo, navigation strip, tabs, back and next), the first-start dialog and the questions
 // asked before what cannot be undone. Writes PNG files into the folder given as the only
@@ -72,7 +72,8 @@ int main(int argc, char** argv) {
   const struct {
     int language;
     const char* name;
-  } views[] = {{0, "start-de.png"}, {1, "start-en.png"}, {-1, "start-no-language.png"}};
+  } views[] = {{0, "start-de.png"}, {1, "start-en.png"}, {2, "start-fr.png"},
+               {3, "start-it.png"}, {4, "start-nl.png"}, {-1, "start-no-language.png"}};
   for (const auto& view : views) {
     Setup setup(view.language);
     CVQZodavaRozeDlg dlg(setup.MakeEnvironment());

@@ -33,10 +33,9 @@ class StartUpTest : public AppTest {
 
 TEST_F(StartUpTest, FirstStartKeepsStartDisabledUntilALanguageIsChosen) {
   auto& d = Open();
-  EXPECT_EQ(d.LanguageIndex(), 2);
+  EXPECT_EQ(d.LanguageIndex(), kNoLanguage);
   EXPECT_FALSE(d.StartButton()->isEnabled());
-  EXPECT_TRUE(d.LanguageButton(0)->isEnabled());
-  EXPECT_TRUE(d.LanguageButton(1)->isEnabled());
+  for (int i = 0; i < kLanguageCount; ++i) EXPECT_TRUE(d.LanguageButton(i)->isEnabled()) << i;
   EXPECT_FALSE(d.BackButton()->isEnabled());
   for (int i = 0; i < kTabCount; ++i) EXPECT_FALSE(d.TabButton(i)->isEnabled()) << i;
   EXPECT_EQ(d.CommonText(5), "");
@@ -60,9 +59,21 @@ TEST_F(StartUpTest, FirstStartKeepsStartDisabledUntilALanguageIsChosen) {
   EXPECT_EQ(d.CommonText(0), "Fehler...");
   EXPECT_TRUE(d.LanguageButton(0)->isDown());
   EXPECT_FALSE(d.LanguageButton(1)->isDown());
+
+  // Each button (IDs 1006 to 1010) picks the folder of its line of main object 5, alone
+  // pressed, and each button's tip is the chosen folder's line of its own.
+  for (int i = kLanguageCount - 1; i >= 0; --i) {
+    qobject_cast<QAbstractButton*>(d.Control(kIdLanguage0 + i))->click();
+    EXPECT_EQ(FileNameOf(d.Folder(FolderKind::Language)), d.MainDescription().Text(5, i));
+    for (int j = 0; j < kLanguageCount; ++j) {
+      EXPECT_EQ(d.LanguageButton(j)->isDown(), i == j) << i << " " << j;
+      EXPECT_EQ(d.ToolTip().Text(d.LanguageButton(j)), d.LanguageDescription().Text(1, j));
+    }
+  }
+  EXPECT_EQ(d.CommonText(0), "Fehler...");
 }
 
-TEST_F(StartUpTest, AnIndexAboveOneDisablesStartAndChangesNothingElse) {
+TEST_F(StartUpTest, AnIndexAboveFourDisablesStartAndChangesNothingElse) {
   WriteStartIni("[STARTUP_LANGUAGE]\n00 00 00 05\n");
   auto& d = Open();
   EXPECT_EQ(d.LanguageIndex(), 5);
@@ -97,7 +108,7 @@ TEST_F(StartUpTest, StartIniIsReadAsHexWordInItsSectionOnly) {
 TEST_F(StartUpTest, AnotherSectionClosesTheLanguageSection) {
   WriteStartIni("[STARTUP_LANGUAGE]\n[OTHER]\n01\n");
   auto& d = Open();
-  EXPECT_EQ(d.LanguageIndex(), 2);
+  EXPECT_EQ(d.LanguageIndex(), kNoLanguage);
 }
 
 TEST_F(StartUpTest, StartWritesStartIniAsTwoLinesAndSwitchesToScreenOne) {

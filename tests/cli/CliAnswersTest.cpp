@@ -4,6 +4,7 @@
 
 #include <regex>
 #include <sstream>
+#include <utility>
 
 #include "CliRunner.h"
 #include "platform/Paths.h"
@@ -56,16 +57,16 @@ TEST(CliAnswers, CatalogueCheckFillsTheMotorNamesPlaceholders) {
   test::TempFolder tmp;
   const std::string build = ROVIRO_BUILD_FOLDER;
   const std::string config = JoinPath(build, "LoaderDaten/Config");
-  for (const char* language : {"0", "1"}) {
+  const std::pair<const char*, const char*> named[] = {
+      {"0", "Rohrmotor R45"}, {"1", "Tubular motor R45"}, {"2", "Moteur tubulaire R45"}};
+  for (const auto& [language, motor] : named) {
     const test::CliResult check = RunCli({"--program-dir", build, "--data-dir", tmp.Path(),
                                           "--lang", language, "catalogue", "check", config},
                                          tmp.Path());
     EXPECT_EQ(check.exitCode, 0) << check.err;
     EXPECT_NE(check.out.find("variant 0: "), std::string::npos) << check.out;
     EXPECT_EQ(check.out.find('%'), std::string::npos) << check.out;
-    EXPECT_NE(check.out.find(language[0] == '0' ? "Rohrmotor R45" : "Tubular motor R45"),
-              std::string::npos)
-        << check.out;
+    EXPECT_NE(check.out.find(motor), std::string::npos) << check.out;
   }
 }
 

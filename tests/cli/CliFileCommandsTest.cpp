@@ -241,6 +241,9 @@ TEST_F(CliTest, ExitCodesForBadUse) {
   EXPECT_EQ(Cli({}).exitCode, 2);
   EXPECT_EQ(Cli({"frobnicate"}).exitCode, 2);
   EXPECT_EQ(Cli({"--lang", "5", "show", "x.kxmc"}).exitCode, 2);
+  EXPECT_EQ(Cli({"--lang", "-1", "show", "x.kxmc"}).exitCode, 2);
+  // The last language is taken: the missing file is what fails.
+  EXPECT_EQ(Cli({"--lang", "4", "show", m_tmp.File("missing.kxmc")}).exitCode, 7);
   EXPECT_EQ(Cli({"--port", "/dev/null", "--simulate", "show", "x.kxmc"}).exitCode, 2);
   EXPECT_EQ(Cli({"show"}).exitCode, 2);
   EXPECT_EQ(Cli({"show", "--help"}).exitCode, 0);

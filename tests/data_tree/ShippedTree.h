@@ -17,9 +17,21 @@ inline std::string BuildFolder() { return ROVIRO_BUILD_FOLDER; }
 
 inline std::string ScreenFolder() { return JoinPath(SourceDataFolder(), "LoaderDaten/Screen"); }
 
+// The main description is read with this many objects; it names five language folders.
+inline constexpr int kMainObjects = 18;
+inline constexpr int kLanguageCount = 5;
+
+// The language folders as the main description (object 5) names them, German first.
 inline const std::vector<std::string>& Languages() {
-  static const std::vector<std::string> languages = {"Deutsch", "English", "Italiano",
-                                                     "Nederlands"};
+  static const std::vector<std::string> languages = [] {
+    ScreenDescription main;
+    main.Load(ScreenFolder(), 999, kMainObjects);
+    std::vector<std::string> names;
+    for (int n = 0; !main.Text(5, n).empty() && main.Text(5, n) != "Error"; ++n) {
+      names.push_back(main.Text(5, n));
+    }
+    return names;
+  }();
   return languages;
 }
 
@@ -62,7 +74,7 @@ inline const std::vector<PageNeeds>& LanguagePages() {
     // the start tip; the motor-name parts are checked against the catalogues.
     p.push_back({0,
                  15,
-                 {{1, 2, false, 0},
+                 {{1, kLanguageCount, false, 0},
                   {2, 7, false, 0},
                   {3, 32, false, 0},
                   {4, 1, false, 0},

@@ -1,18 +1,73 @@
 #include "ScreensFixture.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <filesystem>
 
 #include "app/AppMessages.h"
 #include "catalogue/Catalogue.h"
+#include "controls/MyStatic.h"
 #include "records/ProgramSettings.h"
 #include "screens/data/RegisterScreens.h"
 #include "sim/SimTransport.h"
 
 namespace roviro::test {
+
+std::vector<std::string> LayoutFaults(CVQZodavaRozeDlg& d) {
+  std::vector<std::string> faults;
+  std::vector<QWidget*> shown;
+  for (QWidget* w : d.Pools().AllControls()) {
+    if (w->isVisible()) shown.push_back(w);
+  }
+  const QRect page(0, 48, 800, 462);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const QRect r = shown[i]->geometry();
+    const std::string name = shown[i]->objectName().toStdString();
+    if (!page.contains(r)) faults.push_back(name + " leaves the page");
+    for (std::size_t j = i + 1; j < shown.size(); ++j) {
+      if (r.intersects(shown[j]->geometry())) {
+        faults.push_back(name + " overlaps " + shown[j]->objectName().toStdString());
+      }
+    }
+    if (auto* label = qobject_cast<CMyStatic*>(shown[i]); label && !label->GetText().empty()) {
+      const Size text = label->GetPreferredSize(0x40000000);
+      if (text.cx > r.width() || text.cy > r.height()) faults.push_back(name + " cuts its text");
+    }
+    // Every entry of a list box fits its field, not only the one shown now.
+    if (auto* combo = qobject_cast<QComboBox*>(shown[i])) {
+      QStyleOptionComboBox option;
+      option.initFrom(combo);
+      const int room =
+          combo->style()
+              ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+              .width();
+      for (int n = 0; n < combo->count(); ++n) {
+        if (combo->fontMetrics().horizontalAdvance(combo->itemText(n)) > room) {
+          faults.push_back(name + " cuts entry " + std::to_string(n));
+        }
+      }
+    }
+  }
+  const Size heading = d.Title()->GetPreferredSize(0x40000000);
+  if (d.Title()->isVisible() &&
+      (heading.cx > d.Title()->width() || heading.cy > d.Title()->height())) {
+    faults.push_back("the heading cuts its text");
+  }
+  for (int i = 0; d.CurrentScreen() == nullptr && i < kLanguageCount; ++i) {
+    const QRect r = d.LanguageButton(i)->geometry();
+    if (!d.LanguageButton(i)->isVisible() || !page.contains(r) ||
+        r.intersects(d.StartButton()->geometry()) || r.top() != d.LanguageButton(0)->y() ||
+        (i > 0 && r.left() <= d.LanguageButton(i - 1)->geometry().right())) {
+      faults.push_back("language button " + std::to_string(i) + " is out of its row");
+    }
+  }
+  return faults;
+}
 
 ScreensTest::ScreensTest(int languageIndex) : language(languageIndex) {
   WriteProfile();

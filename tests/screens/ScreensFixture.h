@@ -20,8 +20,8 @@ class ScreensTest : public AppTest {
   static constexpr int kSimComPort = 3;
 
   // Registers the program's screens, writes a contact profile and the language choice
-  // (0 German, 1 English), turns the questions before writing or replacing a set off as a
-  // bench does, and plugs the simulated box in.
+  // (0 German, 1 English, 2 French, 3 Italian, 4 Dutch), turns the questions before writing or
+  // replacing a set off as a bench does, and plugs the simulated box in.
   explicit ScreensTest(int language = 0);
   // The questions on (true) or off, in Einstellungen.ini.
   void AskQuestions(bool ask);
@@ -53,5 +53,14 @@ class ScreensTest : public AppTest {
   std::shared_ptr<sim::BoxSimulator> box;
   int language;
 };
+
+// Short codes for screenshot names and names for parametrised tests, per language index.
+inline const char* const kLanguageCodes[] = {"de", "en", "fr", "it", "nl"};
+inline const char* const kLanguageNames[] = {"German", "English", "French", "Italian", "Dutch"};
+
+// What would look wrong in the window: shown pooled controls that overlap each other or leave
+// the page (between the heading and the bottom bar), labels too small for their text, a
+// heading cut off; on the start view language buttons missing from their one row.
+std::vector<std::string> LayoutFaults(CVQZodavaRozeDlg& d);
 
 }  // namespace roviro::test

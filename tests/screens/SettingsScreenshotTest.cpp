@@ -1,4 +1,4 @@
-// Every settings screen of each shipped catalogue family, in both languages, reached as the
+// Every settings screen of each shipped catalogue family, in all five languages, reached as the
 // fitter reaches it (next from the first settings screen); each is saved as
 // build/screenshots/settings-<family>-<lang>-screen<N>.png. The family is named by its walk
 // from screen 1 to screen 6 (for example 1-10-11-6).
@@ -15,32 +15,6 @@ class ScreenshotWalk : public SettingsTest, public ::testing::WithParamInterface
   ScreenshotWalk() : SettingsTest(GetParam()) {}
 };
 
-// What would look wrong on the current screen: shown controls that overlap each other or
-// leave the page (between the heading and the bottom bar), labels too small for their text.
-std::vector<std::string> LayoutFaults(CVQZodavaRozeDlg& d) {
-  std::vector<std::string> faults;
-  std::vector<QWidget*> shown;
-  for (QWidget* w : d.Pools().AllControls()) {
-    if (w->isVisible()) shown.push_back(w);
-  }
-  const QRect page(0, 48, 800, 462);
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    const QRect r = shown[i]->geometry();
-    const std::string name = shown[i]->objectName().toStdString();
-    if (!page.contains(r)) faults.push_back(name + " leaves the page");
-    for (std::size_t j = i + 1; j < shown.size(); ++j) {
-      if (r.intersects(shown[j]->geometry())) {
-        faults.push_back(name + " overlaps " + shown[j]->objectName().toStdString());
-      }
-    }
-    if (auto* label = qobject_cast<CMyStatic*>(shown[i]); label && !label->GetText().empty()) {
-      const Size text = label->GetPreferredSize(0x40000000);
-      if (text.cx > r.width() || text.cy > r.height()) faults.push_back(name + " cuts its text");
-    }
-  }
-  return faults;
-}
-
 // The screens from 1 along Next up to 6.
 std::vector<int> Walk(const Catalogue* catalogue) {
   std::vector<int> walk{1};
@@ -55,7 +29,7 @@ std::vector<int> Walk(const Catalogue* catalogue) {
 TEST_P(ScreenshotWalk, EverySettingsScreenOfEveryShippedFamily) {
   OpenWithoutBox();
   ASSERT_GE(dlg->CatalogueCount(), 3);
-  const std::string lang = language == 0 ? "de" : "en";
+  const std::string lang = kLanguageCodes[language];
   std::set<std::string> families;
   for (const auto& catalogue : dlg->Catalogues()) {
     const std::vector<int> walk = Walk(catalogue.get());
@@ -84,8 +58,8 @@ TEST_P(ScreenshotWalk, EverySettingsScreenOfEveryShippedFamily) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, ScreenshotWalk, ::testing::Values(0, 1),
-                         [](const auto& p) { return p.param == 0 ? "German" : "English"; });
+INSTANTIATE_TEST_SUITE_P(Settings, ScreenshotWalk, ::testing::Range(0, kLanguageCount),
+                         [](const auto& p) { return kLanguageNames[p.param]; });
 
 }  // namespace
 }  // namespace roviro::test

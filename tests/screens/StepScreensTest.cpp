@@ -254,8 +254,8 @@ TEST_P(StepScreensLook, WithoutACatalogue) {
   EXPECT_TRUE(Current() == 5 && StepByte(0) == 0x55 && StepByte(1) == 0x66);
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, StepScreensLook, ::testing::Values(0, 1),
-                         [](const auto& p) { return p.param == 0 ? "German" : "English"; });
+INSTANTIATE_TEST_SUITE_P(Languages, StepScreensLook, ::testing::Range(0, kLanguageCount),
+                         [](const auto& p) { return kLanguageNames[p.param]; });
 
 }  // namespace
 }  // namespace roviro::test

@@ -1,6 +1,7 @@
-// The fitter's way through the program, in both languages: start view, screen 1, a download
-// from the simulated motor, a saved parameter file, an upload of it, a test command and the
-// operating data. Each screen is saved as build/screenshots/walk-<lang>-<step>.png.
+// The fitter's way through the program, in all five languages: start view, screen 1, a
+// download from the simulated motor, a saved parameter file, an upload of it, a test command
+// and the operating data. Each screen is saved as build/screenshots/walk-<lang>-<step>.png
+// and checked for clipped or overlapping texts.
 
 #include <filesystem>
 
@@ -14,8 +15,10 @@ namespace {
 class Walkthrough : public ScreensTest, public ::testing::WithParamInterface<int> {
  protected:
   Walkthrough() : ScreensTest(GetParam()) {}
+  // The screenshot's name, after the layout check of what the window shows.
   std::string Shot(const std::string& step) const {
-    return std::string("walk-") + (language == 0 ? "de" : "en") + "-" + step;
+    for (const std::string& fault : LayoutFaults(*dlg)) ADD_FAILURE() << step << ": " << fault;
+    return "walk-" + std::string(kLanguageCodes[language]) + "-" + step;
   }
 };
 
@@ -65,8 +68,8 @@ TEST_P(Walkthrough, FromTheStartViewThroughEveryDataScreen) {
     std::cerr << "BOX " << utf8(b.caption) << ": " << utf8(b.text) << "\n";
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, Walkthrough, ::testing::Values(0, 1),
-                         [](const auto& p) { return p.param == 0 ? "German" : "English"; });
+INSTANTIATE_TEST_SUITE_P(Languages, Walkthrough, ::testing::Range(0, kLanguageCount),
+                         [](const auto& p) { return kLanguageNames[p.param]; });
 
 }  // namespace
 }  // namespace roviro::test
