@@ -15,6 +15,7 @@
 
 #include "AppFixture.h"
 #include "app/DlgFirstStart.h"
+#include "app/Translations.h"
 #include "catalogue/ContactProfile.h"
 #include "platform/Paths.h"
 
@@ -91,11 +92,13 @@ int main(int argc, char** argv) {
   }
 
   // The questions before what cannot be undone, and the close question during an upload.
-  for (int language : {0, 1}) {
+  // (French, Italian and Dutch: the program's own questions in their translations.)
+  for (int language = 0; language < kLanguageCount; ++language) {
     Setup setup(language);
     CVQZodavaRozeDlg dlg(setup.MakeEnvironment());
     ok = dlg.OnInitDialog() && ok;
-    const std::string suffix = language == 0 ? "-de.png" : "-en.png";
+    if (language > 1) ok = InstallTranslator(language, setup.program.Path()) && ok;
+    const std::string suffix = std::string("-") + LanguageCode(language) + ".png";
     const std::pair<const char*, std::string> questions[] = {
         {"question-write", QuestionText(Question::kWriteMotor, "R45, 20 Nm, 16 U/min", "Tor 1")},
         {"question-factory-reset", QuestionText(Question::kFactoryReset)},
@@ -107,6 +110,7 @@ int main(int argc, char** argv) {
       box->show();
       ok = Save(box.get(), folder, (name + suffix).c_str()) && ok;
     }
+    if (language > 1) continue;  // its words come from the page folders
     auto close = MakeMessageBox(dlg.CommonText(10) + "\n\n" + dlg.CommonText(5), dlg.CommonText(2),
                                 kMbYesNo | kMbIconQuestion, nullptr);
     close->show();
