@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/Translations.h"
+#include "platform/Translation.h"
+
 namespace roviro {
 
 std::string ProgramVersion() { return "1.5.1.001"; }
@@ -27,17 +30,16 @@ QIcon LoadProgramIcon(const std::string& programFolder) {
 
 CAboutDlg::CAboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent) {
   setWindowTitle(
-      QString::fromLatin1("Info \xFC"
-                          "ber RoviroDazo"));
+      QTx("Info \xFC"
+          "ber RoviroDazo"));
   setModal(true);
   auto* picture = new QLabel(this);
   if (!icon.isNull()) picture->setPixmap(icon.pixmap(64, 64));
   picture->setAlignment(Qt::AlignTop);
   m_text = new QLabel(this);
   m_text->setText(QString::fromLatin1(
-      ("<b>RoviroDazo</b><br>Version " + ProgramVersion() +
-       "<br><br>Einstellen von Rohrmotoren mit der Programmierbox ZodavaRoze.<br>"
-       "\xA9 Trevanic")
+      ("<b>RoviroDazo</b><br>" + Tx("Version %1", {ProgramVersion()}) + "<br><br>" +
+       Tx("Einstellen von Rohrmotoren mit der Programmierbox ZodavaRoze.") + "<br>\xA9 Trevanic")
           .c_str()));
   m_text->setTextFormat(Qt::RichText);
   m_ok = new QPushButton(QStringLiteral("OK"), this);

@@ -6,11 +6,13 @@
 #include <tinyxml2.h>
 
 #include "app/ControlPools.h"
+#include "app/Translations.h"
 #include "catalogue/Archive.h"
 #include "catalogue/ContactProfile.h"
 #include "catalogue/XmlSupport.h"
 #include "controls/Fonts.h"
 #include "pages/TextHelpers.h"
+#include "platform/Translation.h"
 
 namespace roviro {
 
@@ -21,25 +23,26 @@ QString Latin1(const std::string& s) {
 }
 
 // The texts of the dialog template, shown when the start page cannot be read.
-constexpr const char* kTemplateHeading = "Willkommen";
-constexpr const char* kTemplateIntro =
+// (They are translated: a language without a start page of its own shows them.)
+constexpr const char* kTemplateHeading = TX_NOOP("Willkommen");
+constexpr const char* kTemplateIntro = TX_NOOP(
     "Bitte geben Sie einmalig Ihre Kontaktdaten ein. Sie werden in jede Parameterdatei "
     "\xFC"
-    "bernommen.";
-constexpr const char* kTemplateLabels[kContactFieldCount] = {"Firma:",
-                                                             "Stra\xDF"
-                                                             "e:",
-                                                             "Nr.:",
-                                                             "PLZ:",
-                                                             "Ort:",
-                                                             "Land:",
-                                                             "E-Mail:",
-                                                             "Telefon:",
-                                                             "Fax:"};
-constexpr const char* kTemplateSave = "Speichern";
+    "bernommen.");
+constexpr const char* kTemplateLabels[kContactFieldCount] = {TX_NOOP("Firma:"),
+                                                             TX_NOOP("Stra\xDF"
+                                                                     "e:"),
+                                                             TX_NOOP("Nr.:"),
+                                                             TX_NOOP("PLZ:"),
+                                                             TX_NOOP("Ort:"),
+                                                             TX_NOOP("Land:"),
+                                                             TX_NOOP("E-Mail:"),
+                                                             TX_NOOP("Telefon:"),
+                                                             TX_NOOP("Fax:")};
+constexpr const char* kTemplateSave = TX_NOOP("Speichern");
 // Beside the save button while it is disabled; the start page's Fld013 may word it.
 constexpr const char* kTemplateSaveHint =
-    "Speichern ist m\xF6glich, sobald die Firma mindestens drei Zeichen hat.";
+    TX_NOOP("Speichern ist m\xF6glich, sobald die Firma mindestens drei Zeichen hat.");
 
 constexpr int kWidth = 500;
 constexpr int kHeight = 510;
@@ -69,13 +72,13 @@ CDlgFirstStart::CDlgFirstStart(std::string sharedDataFolder, std::string startPa
   pal.setColor(QPalette::Window, Qt::white);
   setPalette(pal);
 
-  m_heading = new QLabel(Latin1(kTemplateHeading), this);
+  m_heading = new QLabel(QTx(kTemplateHeading), this);
   SetControlId(m_heading, kFsHeading);
   m_heading->setWordWrap(true);
   m_heading->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   m_heading->setGeometry(20, 16, kWidth - 40, 44);
 
-  m_intro = new QLabel(Latin1(kTemplateIntro), this);
+  m_intro = new QLabel(QTx(kTemplateIntro), this);
   SetControlId(m_intro, kFsIntro);
   m_intro->setWordWrap(true);
   m_intro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -83,7 +86,7 @@ CDlgFirstStart::CDlgFirstStart(std::string sharedDataFolder, std::string startPa
 
   for (int i = 0; i < kContactFieldCount; ++i) {
     const int y = 136 + i * 34;
-    m_labels[i] = new QLabel(Latin1(kTemplateLabels[i]), this);
+    m_labels[i] = new QLabel(QTx(kTemplateLabels[i]), this);
     SetControlId(m_labels[i], kFsLabel0 + i);
     m_labels[i]->setGeometry(20, y, 130, 24);
     m_labels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -91,14 +94,14 @@ CDlgFirstStart::CDlgFirstStart(std::string sharedDataFolder, std::string startPa
     SetControlId(m_edits[i], EditId(i));
     m_edits[i]->setGeometry(160, y, kWidth - 180, 24);
   }
-  m_save = new QPushButton(Latin1(kTemplateSave), this);
+  m_save = new QPushButton(QTx(kTemplateSave), this);
   SetControlId(m_save, kFsSave);
   m_save->setGeometry(kWidth - 140, kHeight - 52, 120, 32);
   m_save->setDefault(true);
   m_save->setEnabled(false);
   // Both notes share the line left of Speichern: the hint while Speichern is disabled, the
   // problem after a refused save (typing clears it, so they never stand on each other).
-  m_saveHint = MakeNote(this, Latin1(kTemplateSaveHint), QColor(0x59, 0x59, 0x59));
+  m_saveHint = MakeNote(this, QTx(kTemplateSaveHint), QColor(0x59, 0x59, 0x59));
   SetControlId(m_saveHint, kFsSaveHint);
   m_problem = MakeNote(this, {}, QColor(0xB0, 0x00, 0x00));
 
@@ -139,7 +142,7 @@ bool CDlgFirstStart::OnInitDialog() {
     m_edits[i]->setText(Latin1(attribute(e, "strDefault", "")));
   }
   m_save->setText(Latin1(attribute(field(12), "strText", "Not Found")));
-  m_saveHint->setText(Latin1(attribute(field(13), "strText", kTemplateSaveHint)));
+  m_saveHint->setText(Latin1(attribute(field(13), "strText", Tx(kTemplateSaveHint).c_str())));
   return true;
 }
 
@@ -166,29 +169,22 @@ void CDlgFirstStart::Fill(const ContactRecord& record) {
 }
 
 void CDlgFirstStart::OnSave() {
-  const bool english = m_language == 1;
   for (int i = 0; i < kContactFieldCount; ++i) {
     const QString text = m_edits[i]->text();
     for (const QChar c : text) {
       if (c.unicode() <= 0xFF) continue;
       // Stored as "?" the character would be lost without a word.
-      m_problem->setText((english ? QStringLiteral("The character \u201C%1\u201D cannot be "
-                                                   "stored; please write it otherwise.")
-                                  : QStringLiteral("Das Zeichen \u201E%1\u201C kann nicht "
-                                                   "gespeichert werden; bitte anders schreiben."))
+      m_problem->setText(QTx("Das Zeichen \xBB%1\xAB kann nicht gespeichert werden; bitte anders "
+                             "schreiben.")
                              .arg(c));
       m_edits[i]->setFocus(Qt::OtherFocusReason);
       return;
     }
   }
   if (!m_sharedDataFolder.empty() && Failed(WriteContactProfile(m_sharedDataFolder, Record()))) {
-    m_problem->setText(english ? QStringLiteral("The contact data could not be saved in %1. "
-                                                "Esc closes without saving.")
-                                     .arg(QString::fromStdString(m_sharedDataFolder))
-                               : QStringLiteral("Die Kontaktdaten konnten nicht in %1 "
-                                                "gespeichert werden. Esc schlie\u00DFt ohne "
-                                                "zu speichern.")
-                                     .arg(QString::fromStdString(m_sharedDataFolder)));
+    m_problem->setText(QTx("Die Kontaktdaten konnten nicht in %1 gespeichert werden. Esc "
+                           "schlie\xDFt ohne zu speichern.")
+                           .arg(QString::fromStdString(m_sharedDataFolder)));
     m_cancellable = true;
     return;
   }

@@ -47,8 +47,6 @@ class CDlgFirstStart : public CMyDialog {
   void OnSave();
   // The edits filled from `record`, to change the contact data later.
   void Fill(const ContactRecord& record);
-  // The language of the dialog's own words (0 German, 1 English).
-  void SetLanguage(int language) { m_language = language; }
   // Escape closes the dialog without saving (the contact data changed later).
   void AllowCancel(bool allow) { m_cancellable = allow; }
   // What the dialog says about the last save; empty when nothing went wrong.
@@ -82,7 +80,6 @@ class CDlgFirstStart : public CMyDialog {
   QPushButton* m_save = nullptr;
   QLabel* m_saveHint = nullptr;
   QLabel* m_problem = nullptr;
-  int m_language = 0;
   bool m_cancellable = false;
 };
 

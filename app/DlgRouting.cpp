@@ -14,6 +14,7 @@
 #include "app/ScreenFactory.h"
 #include "app/VQZodavaRozeDlg.h"
 #include "platform/SerialPort.h"
+#include "platform/Translation.h"
 
 namespace roviro {
 
@@ -292,34 +293,41 @@ namespace {
 // What the fitter reads when his user may not open the box's serial device.
 std::string AccessDeniedText(const std::string& device, const std::string& group,
                              const std::string& user) {
-  std::string text = "Die Programmierbox an " + device +
-                     " kann nicht ge\xF6"
-                     "ffnet werden: Ihr Benutzer";
-  if (!user.empty()) text += " \"" + user + "\"";
-  text +=
-      " darf dieses Ger\xE4t nicht \xF6"
-      "ffnen.\n\n";
+  std::string text = user.empty()
+                         ? Tx("Die Programmierbox an %1 kann nicht ge\xF6"
+                              "ffnet werden: Ihr Benutzer darf dieses Ger\xE4t nicht \xF6"
+                              "ffnen.",
+                              {device})
+                         : Tx("Die Programmierbox an %1 kann nicht ge\xF6"
+                              "ffnet werden: Ihr Benutzer \"%2\" darf dieses Ger\xE4t nicht \xF6"
+                              "ffnen.",
+                              {device, user});
+  text += "\n\n";
   const std::string command = "sudo usermod -aG " +
                               (group.empty() ? std::string("dialout") : group) + " " +
-                              (user.empty() ? std::string("BENUTZER") : user);
+                              (user.empty() ? Tx("BENUTZER") : user);
   if (group.empty()) {
-    text += "Nehmen Sie den Benutzer in die Gruppe auf, der das Ger\xE4t geh\xF6rt (ls -l " +
-            device + " zeigt sie), meist \"dialout\":\n    " + command + "\n";
+    text +=
+        Tx("Nehmen Sie den Benutzer in die Gruppe auf, der das Ger\xE4t geh\xF6rt (ls -l %1 "
+           "zeigt sie), meist \"dialout\":",
+           {device});
   } else {
-    text += "Nehmen Sie den Benutzer in die Gruppe \"" + group +
-            "\" auf, der das Ger\xE4t geh\xF6rt:\n    " + command + "\n";
+    text += Tx("Nehmen Sie den Benutzer in die Gruppe \"%1\" auf, der das Ger\xE4t geh\xF6rt:",
+               {group});
   }
-  return text + "Melden Sie sich danach ab und wieder an und starten Sie das Programm neu.";
+  text += "\n    " + command + "\n";
+  return text + Tx("Melden Sie sich danach ab und wieder an und starten Sie das Programm neu.");
 }
 
 // What the fitter reads when another program (a second window, the command-line tool) holds
 // the box's serial device.
 std::string DeviceInUseText(const std::string& device) {
-  return "Die Programmierbox an " + device +
-         " wird bereits von einem anderen Programm benutzt (einem zweiten Fenster dieses "
-         "Programms oder roviro-cli).\n\nDieses Programm spricht die Box nicht an, solange das "
-         "andere sie h\xE4lt. Beenden Sie das andere Programm; die Box wird danach von selbst "
-         "gefunden.";
+  return Tx(
+      "Die Programmierbox an %1 wird bereits von einem anderen Programm benutzt (einem "
+      "zweiten Fenster dieses Programms oder roviro-cli).\n\nDieses Programm spricht die "
+      "Box nicht an, solange das andere sie h\xE4lt. Beenden Sie das andere Programm; die "
+      "Box wird danach von selbst gefunden.",
+      {device});
 }
 
 }  // namespace
@@ -334,7 +342,7 @@ void CVQZodavaRozeDlg::ShowAccessDenied() {
   m_prompts->MessageBox(denied.inUse
                             ? DeviceInUseText(denied.device)
                             : AccessDeniedText(denied.device, denied.group, CurrentUserName()),
-                        "Fehler...", kMbOk | kMbIconError | kMbTopmost);
+                        Tx("Fehler..."), kMbOk | kMbIconError | kMbTopmost);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -9,7 +9,9 @@
 
 #include <vector>
 
+#include "app/Translations.h"
 #include "controls/MyDialog.h"
+#include "platform/Translation.h"
 
 namespace roviro {
 
@@ -75,62 +77,55 @@ QMessageBox::Icon IconOf(std::uint32_t style) {
 
 }  // namespace
 
-std::string QuestionCaption(int language) { return language == 1 ? "Warning" : "Warnung"; }
+std::string QuestionCaption() { return Tx("Warnung"); }
 
-std::string QuestionText(Question question, int language, const std::string& motorType,
+std::string QuestionText(Question question, const std::string& motorType,
                          const std::string& motorName) {
-  const bool english = language == 1;
   switch (question) {
     case Question::kWriteMotor:
-      return english ? "Write the parameters into the tubular motor?\n\nMotor type: " + motorType +
-                           "\nMotor name: " + motorName
-                     : "Die Parameter in den Rohrmotor schreiben?\n\nMotortyp: " + motorType +
-                           "\nMotorname: " + motorName;
+      return Tx("Die Parameter in den Rohrmotor schreiben?\n\nMotortyp: %1\nMotorname: %2",
+                {motorType, motorName});
     case Question::kFactoryReset:
-      return english ? "Reset the tubular motor to its factory settings?\nIts present settings "
-                       "and end positions are lost."
-                     : "Den Rohrmotor auf Werkseinstellung zur\xFC"
-                       "cksetzen?\nSeine jetzigen Einstellungen und Endlagen gehen verloren.";
+      return Tx(
+          "Den Rohrmotor auf Werkseinstellung zur\xFC"
+          "cksetzen?\nSeine jetzigen Einstellungen und Endlagen gehen verloren.");
     case Question::kClearEndPositions:
-      return english ? "Clear the end positions of the tubular motor?\nThey must be set again "
-                       "afterwards."
-                     : "Die Endlagen des Rohrmotors l\xF6schen?\nSie m\xFCssen danach neu "
-                       "eingestellt werden.";
+      return Tx(
+          "Die Endlagen des Rohrmotors l\xF6schen?\nSie m\xFCssen danach neu eingestellt "
+          "werden.");
     case Question::kReplaceSet:
-      return english ? "The parameters being worked on are neither saved nor written into the "
-                       "motor.\nReplace them?"
-                     : "Die bearbeiteten Parameter sind weder gespeichert noch in den Motor "
-                       "geschrieben.\nTrotzdem ersetzen?";
+      return Tx(
+          "Die bearbeiteten Parameter sind weder gespeichert noch in den Motor "
+          "geschrieben.\nTrotzdem ersetzen?");
   }
   return {};
 }
 
-bool Confirm(Prompts& prompts, bool ask, Question question, int language,
-             const std::string& motorType, const std::string& motorName) {
+bool Confirm(Prompts& prompts, bool ask, Question question, const std::string& motorType,
+             const std::string& motorName) {
   if (!ask) return true;
-  const int answer = prompts.MessageBox(
-      QuestionText(question, language, motorType, motorName), QuestionCaption(language),
-      kMbYesNo | kMbIconQuestion | kMbDefaultButton2 | kMbTopmost);
+  const int answer =
+      prompts.MessageBox(QuestionText(question, motorType, motorName), QuestionCaption(),
+                         kMbYesNo | kMbIconQuestion | kMbDefaultButton2 | kMbTopmost);
   return answer == kIdYes;
 }
 
 std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, const std::string& caption,
-                                            std::uint32_t style, int language, QWidget* owner) {
+                                            std::uint32_t style, QWidget* owner) {
   auto made = std::make_unique<QMessageBox>(IconOf(style), Latin1(caption), Latin1(text),
                                             QMessageBox::NoButton, owner);
   QMessageBox& box = *made;
-  const bool english = language == 1;
   QAbstractButton* second = nullptr;
   switch (style & 0xFu) {
     case kMbOkCancel:
       box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-      box.button(QMessageBox::Cancel)->setText(english ? "Cancel" : "Abbrechen");
+      box.button(QMessageBox::Cancel)->setText(QTx("Abbrechen"));
       second = box.button(QMessageBox::Cancel);
       break;
     case kMbYesNo:
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-      box.button(QMessageBox::Yes)->setText(english ? "&Yes" : "&Ja");
-      box.button(QMessageBox::No)->setText(english ? "&No" : "&Nein");
+      box.button(QMessageBox::Yes)->setText(QTx("&Ja"));
+      box.button(QMessageBox::No)->setText(QTx("&Nein"));
       second = box.button(QMessageBox::No);
       break;
     default:
@@ -147,8 +142,7 @@ std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, const std::
 
 int QtPrompts::MessageBox(const std::string& text, const std::string& caption,
                           std::uint32_t style) {
-  const std::unique_ptr<QMessageBox> made =
-      MakeMessageBox(text, caption, style, m_language, m_owner);
+  const std::unique_ptr<QMessageBox> made = MakeMessageBox(text, caption, style, m_owner);
   QMessageBox& box = *made;
   switch (box.exec()) {
     case QMessageBox::Yes:

@@ -61,31 +61,29 @@ enum class Question {
   kReplaceSet,         // replacing a set that is neither saved nor written
 };
 
-// The question's text in language 0 (German) or 1 (English); `motorType` and `motorName` name
-// the motor of kWriteMotor.
-std::string QuestionText(Question question, int language, const std::string& motorType = {},
+// The question's text in the installed language (app/Translations.h); `motorType` and
+// `motorName` name the motor of kWriteMotor.
+std::string QuestionText(Question question, const std::string& motorType = {},
                          const std::string& motorName = {});
 // The caption of every question.
-std::string QuestionCaption(int language);
+std::string QuestionCaption();
 
 // Asks `question` with Yes and No, No being the default (Enter and Escape answer no); true
 // for yes. With `ask` false (questions turned off in the program settings) true without
 // asking.
-bool Confirm(Prompts& prompts, bool ask, Question question, int language,
-             const std::string& motorType = {}, const std::string& motorName = {});
+bool Confirm(Prompts& prompts, bool ask, Question question, const std::string& motorType = {},
+             const std::string& motorName = {});
 
 // The message box QtPrompts shows: icon and buttons by the style bits, the buttons worded in
-// `language` (0 German, 1 English), No or Cancel the default with kMbDefaultButton2.
+// the installed language, No or Cancel the default with kMbDefaultButton2.
 std::unique_ptr<QMessageBox> MakeMessageBox(const std::string& text, const std::string& caption,
-                                            std::uint32_t style, int language, QWidget* owner);
+                                            std::uint32_t style, QWidget* owner);
 
 // The real dialogs, owned by `owner` (may be null).
 class QtPrompts final : public Prompts {
  public:
   explicit QtPrompts(QWidget* owner = nullptr) : m_owner(owner) {}
   void SetOwner(QWidget* owner) { m_owner = owner; }
-  // The language of the buttons of Yes/No and OK/Cancel boxes: 0 German, 1 English.
-  void SetLanguage(int language) { m_language = language; }
 
   int MessageBox(const std::string& text, const std::string& caption, std::uint32_t style) override;
   bool OpenFileName(const std::string& title, const std::string& folder, const std::string& filter,
@@ -96,7 +94,6 @@ class QtPrompts final : public Prompts {
 
  private:
   QWidget* m_owner;
-  int m_language = 0;
 };
 
 // Scripted answers, every call recorded. Thread-safe (worker boxes arrive through the GUI

@@ -8,9 +8,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFileInfo>
-#include <QLibraryInfo>
 #include <QPainter>
-#include <QTranslator>
 
 #include <cstdio>
 
@@ -19,12 +17,14 @@
 #include "app/DlgFirstStart.h"
 #include "app/Screen.h"
 #include "app/ScreenFactory.h"
+#include "app/Translations.h"
 #include "app/VQZodavaRozeApp.h"
 #include "catalogue/ContactProfile.h"
 #include "catalogue/LudFile.h"
 #include "controls/Fonts.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
+#include "platform/Translation.h"
 #include "records/ProgramSettings.h"
 #include "rules/DataScreenRules.h"
 
@@ -113,6 +113,7 @@ CVQZodavaRozeDlg::CVQZodavaRozeDlg(DialogEnvironment env, QWidget* parent)
 
 CVQZodavaRozeDlg::~CVQZodavaRozeDlg() {
   qApp->removeEventFilter(this);
+  RemoveTranslators();
   // No worker may outlive the objects it points at, and none may wait for a box.
   m_sink->Shutdown();
   m_link->Stop();
@@ -222,9 +223,13 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
   // 5. Folders; the icons are found beside the program folder.
   m_folders.Init(m_env.programFolder, m_env.sharedDataFolder);
   m_link->State().m_programFolder = Folder(FolderKind::Program);
+  // The program's own messages speak the language chosen before, before a choice the
+  // desktop's, from here on.
+  ReadStartIni();
+  TranslateQtTexts(ShownLanguage());
   // Without a data folder the program runs but keeps nothing; the fitter is told once.
   if (const std::string text = m_folders.DataFolderMessage(); !text.empty()) {
-    m_prompts->MessageBox(text, "Fehler...", kMbOk | kMbIconWarning | kMbTopmost);
+    m_prompts->MessageBox(text, Tx("Fehler..."), kMbOk | kMbIconWarning | kMbTopmost);
   }
   setWindowIcon(LoadProgramIcon(Folder(FolderKind::Program)));
   // The message boxes and the first-start dialog show it too.
@@ -256,8 +261,9 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
   PlaceControls();
   LoadFrameBitmaps();
 
-  // 13. Language, logo and navigation strip; before a choice Qt speaks the first language.
-  if (!LanguageChosen()) TranslateQtTexts(0);
+  // 13. Language, logo and navigation strip; before a choice the start view speaks the
+  // desktop's language without choosing it.
+  if (!LanguageChosen()) PreviewLanguage(ShownLanguage());
   SetLanguage(m_languageIndex);
   m_logo.Clear();
   for (int n = 0; n < 2; ++n) {
@@ -289,23 +295,18 @@ bool CVQZodavaRozeDlg::OnInitDialog() {
 
 namespace {
 
-// The window menu's entries in both languages, in menu order.
+// The window menu's entries in menu order, translated when the language changes.
 struct MenuEntry {
   unsigned command;
   const char* german;
-  const char* english;
 };
 constexpr MenuEntry kMenuEntries[] = {
-    {kScMinimize, "Minimieren", "Minimise"},
-    {kScClose,
-     "Schlie\xDF"
-     "en",
-     "Close"},
-    {kIdmContactData, "Kontaktdaten...", "Contact data..."},
-    {kIdmAboutBox,
-     "Info \xFC"
-     "ber RoviroDazo...",
-     "About RoviroDazo..."},
+    {kScMinimize, TX_NOOP("Minimieren")},
+    {kScClose, TX_NOOP("Schlie\xDF"
+                       "en")},
+    {kIdmContactData, TX_NOOP("Kontaktdaten...")},
+    {kIdmAboutBox, TX_NOOP("Info \xFC"
+                           "ber RoviroDazo...")},
 };
 
 }  // namespace
@@ -326,12 +327,10 @@ void CVQZodavaRozeDlg::CreateSystemMenu() {
 
 void CVQZodavaRozeDlg::TranslateSystemMenu() {
   if (m_systemMenu == nullptr) return;
-  const bool english = LanguageChosen() && m_languageIndex == 1;
   int n = 0;
   for (QAction* action : m_systemMenu->actions()) {
     if (action->isSeparator()) continue;
-    const MenuEntry& entry = kMenuEntries[n++];
-    action->setText(QString::fromLatin1(english ? entry.english : entry.german));
+    action->setText(QTx(kMenuEntries[n++].german));
   }
 }
 
@@ -341,14 +340,15 @@ void CVQZodavaRozeDlg::EditContactData() {
 }
 
 int CVQZodavaRozeDlg::RunContactDialog(bool edit) {
-  // Before a language is chosen (a genuine first start) the first language's page speaks.
-  const int language = LanguageChosen() ? m_languageIndex : 0;
-  const std::string startPage =
-      NormalisePath(Folder(FolderKind::Program) + kScreenFolder +
-                    m_descMain.Text(kObjLogo, language) + "\\ScreenStart.dat");
+  // Before a language is chosen (a genuine first start) the desktop's language speaks. A
+  // language without a start page of its own shows the dialog's own texts, translated.
+  const std::string folder = m_descMain.Text(kObjLogo, ShownLanguage());
+  const std::string startPage = folder.empty()
+                                    ? std::string()
+                                    : NormalisePath(Folder(FolderKind::Program) + kScreenFolder +
+                                                    folder + "\\ScreenStart.dat");
   CDlgFirstStart dlg(Folder(FolderKind::SharedData), startPage, this);
   dlg.OnInitDialog();
-  dlg.SetLanguage(language);
   if (edit) {
     dlg.Fill(m_contact);
     dlg.AllowCancel(true);
@@ -490,8 +490,7 @@ bool CVQZodavaRozeDlg::SetUnkept() const {
 bool CVQZodavaRozeDlg::Confirm(Question question, const std::string& motorType,
                                const std::string& motorName) {
   const bool ask = ReadProgramSettings(Folder(FolderKind::SharedData)).askQuestions;
-  return roviro::Confirm(*m_prompts, ask, question, LanguageChosen() ? m_languageIndex : 0,
-                         motorType, motorName);
+  return roviro::Confirm(*m_prompts, ask, question, motorType, motorName);
 }
 
 HResult CVQZodavaRozeDlg::ReadContactProfile() {
@@ -530,7 +529,6 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
     return;
   }
   m_languageIndex = index;
-  if (m_ownPrompts != nullptr) m_ownPrompts->SetLanguage(index);
   TranslateQtTexts(index);
   m_folders.Set(FolderKind::Language,
                 Folder(FolderKind::Program) + kScreenFolder + m_descMain.Text(kObjLogo, index));
@@ -554,17 +552,36 @@ void CVQZodavaRozeDlg::SetLanguage(int index) {
 }
 
 void CVQZodavaRozeDlg::TranslateQtTexts(int index) {
-  if (m_qtTexts != nullptr) QCoreApplication::removeTranslator(m_qtTexts.get());
-  m_qtTexts = std::make_unique<QTranslator>();
-  // The languages in the order of the folders; anything else gets the first language's.
-  static const char* const kQtNames[kLanguageCount] = {"qtbase_de", "qtbase_en", "qtbase_fr",
-                                                       "qtbase_it", "qtbase_nl"};
-  const QString name =
-      QString::fromLatin1(kQtNames[index >= 0 && index < kLanguageCount ? index : 0]);
-  // Without Qt's translations installed the file dialogs keep Qt's English.
-  if (m_qtTexts->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QCoreApplication::installTranslator(m_qtTexts.get());
-  }
+  // The program's own messages and Qt's texts; a language without its file speaks German.
+  InstallTranslator(index, Folder(FolderKind::Program));
+}
+
+int CVQZodavaRozeDlg::ShownLanguage() const {
+  return LanguageChosen() ? m_languageIndex : DesktopLanguage();
+}
+
+int CVQZodavaRozeDlg::PageLanguage(int index) const {
+  // A language whose page folder is not (yet) shipped shows the first language's pages.
+  const std::string folder = m_descMain.Text(kObjLogo, index);
+  if (index < 0 || folder.empty()) return 0;
+  const std::string first =
+      NormalisePath(Folder(FolderKind::Program) + kScreenFolder + folder + "\\Screen000.dat");
+  return FileExists(first) ? index : 0;
+}
+
+void CVQZodavaRozeDlg::PreviewLanguage(int index) {
+  // The start view in `index` without a choice: the start button stays disabled and
+  // StartIni.dat keeps saying that nothing has been chosen.
+  const int none = m_languageIndex;
+  const std::string noFolder = Folder(FolderKind::Language);
+  SetLanguage(PageLanguage(index));
+  m_languageIndex = none;
+  m_folders.Set(FolderKind::Language, noFolder);
+  // The program's own messages speak the desktop's language even where its pages are missing.
+  TranslateQtTexts(index);
+  TranslateSystemMenu();
+  for (CMyButton* b : m_btnLanguage) b->setDown(false);
+  m_btnStart->setEnabled(false);
 }
 
 void CVQZodavaRozeDlg::SetMessageTable(int index) {
@@ -663,8 +680,8 @@ bool CVQZodavaRozeDlg::OnCloseRequest() {
     FinishClose();
     return true;
   }
-  // Before a language is chosen the first language's table speaks.
-  if (!LanguageChosen() && m_messages[5].empty()) SetMessageTable(0);
+  // Before a language is chosen the desktop's language's table speaks.
+  if (!LanguageChosen() && m_messages[5].empty()) SetMessageTable(PageLanguage(ShownLanguage()));
   // An upload is never cut off between two block writes: the fitter is told that closing
   // waits for its end.
   const bool uploading = m_link->State().Has(kLinkUpload);

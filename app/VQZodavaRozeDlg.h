@@ -30,8 +30,6 @@
 #include "pages/ScreenDescription.h"
 #include "platform/Folders.h"
 
-class QTranslator;
-
 namespace roviro {
 
 class CAboutDlg;
@@ -89,8 +87,14 @@ class CVQZodavaRozeDlg : public QDialog {
   void SetLanguage(int index);
   // The message table of language `index` without choosing the language.
   void SetMessageTable(int index);
-  // Qt's own texts in language `index` (0 German, 1 English, 2 French, 3 Italian, 4 Dutch).
+  // The program's own messages and Qt's texts in language `index` (app/Translations.h).
   void TranslateQtTexts(int index);
+  // The language the window speaks: the chosen one, before a choice the desktop's.
+  int ShownLanguage() const;
+  // `index` when its page folder is shipped, else 0 (German).
+  int PageLanguage(int index) const;
+  // Before a choice: the start view's texts in language `index`, nothing chosen.
+  void PreviewLanguage(int index);
   // Kind 0: the program folder; 1: the per-user data folder; 2: the shared data folder. Each
   // ends in a separator; empty when unknown.
   static std::string GetFolder(int kind);
@@ -325,7 +329,6 @@ class CVQZodavaRozeDlg : public QDialog {
   bool m_accessDeniedShown = false;
   int m_stopMode = 0;  // the stop command waiting for the link; 0 none
   // Qt's own texts (file dialogs, standard buttons) in the chosen language.
-  std::unique_ptr<QTranslator> m_qtTexts;
 };
 
 }  // namespace roviro

@@ -18,6 +18,7 @@
 #include "platform/Folders.h"
 #include "platform/Paths.h"
 #include "platform/TextEncoding.h"
+#include "platform/Translation.h"
 
 namespace roviro {
 
@@ -25,7 +26,7 @@ namespace {
 
 using tinyxml2::XMLElement;
 
-constexpr const char* kErrorCaption = "Fehler...";
+constexpr const char* kErrorCaption = TX_NOOP("Fehler...");
 constexpr const char* kArchiveExtension = ".kxbmc";
 
 // A parameter line holds at most this many bytes.
@@ -41,7 +42,7 @@ struct DocumentReader {
 
   void Error(const std::string& text) const {
     if (context.sink != nullptr) {
-      context.sink->MessageBox(text, kErrorCaption, kMbIconError | kMbTopmost);
+      context.sink->MessageBox(text, Tx(kErrorCaption), kMbIconError | kMbTopmost);
     }
   }
 
@@ -97,15 +98,15 @@ std::string Format(const char* format, auto... args) {
 void DocumentReader::ValidateGuid(const std::string& value, const char* which) const {
   const std::string head = entryName + " - " + value;
   if (value.empty()) {
-    Error(head + " - GUID " + which + " falsch identifiziert!");
+    Error(head + " - " + Tx("GUID %1 falsch identifiziert!", {which}));
     return;
   }
   if (value.size() != 38) {
-    Error(head + " - GUID " + which + " falsch L\xE4nge!");
+    Error(head + " - " + Tx("GUID %1 falsch L\xE4nge!", {which}));
     return;
   }
-  if (value.find('{') != 0) Error(head + " - Format GUID " + which + " \"{\" falsch!");
-  if (value.find('}') != 37) Error(head + " - Format GUID " + which + " \"}\" falsch!");
+  if (value.find('{') != 0) Error(head + " - " + Tx("Format GUID %1 \"{\" falsch!", {which}));
+  if (value.find('}') != 37) Error(head + " - " + Tx("Format GUID %1 \"}\" falsch!", {which}));
 }
 
 void DocumentReader::ReadScreens(const XMLElement& scr, Catalogue& catalogue) const {
@@ -226,7 +227,7 @@ void DocumentReader::ReadLine(const XMLElement& element, MotorRecord& motor) con
     const char digit[2] = {name[2], '\0'};
     lineNumber = ReadDecimal(digit);
   } else {
-    Error(entryName + " - " + name + " - Para falsch identifiziert!");
+    Error(entryName + " - " + name + " - " + Tx("Para falsch identifiziert!"));
   }
 
   const int n = L[1];
@@ -239,8 +240,10 @@ void DocumentReader::ReadLine(const XMLElement& element, MotorRecord& motor) con
   const unsigned smsg = (L[2] + see + expectedSee) & 0xFFu;
   const unsigned expectedSmsg = L[static_cast<std::size_t>(n) + 2];
   if (see != expectedSee || smsg != expectedSmsg) {
-    Error(Format("%s\n%s\nZeile: %1.1d\nChSee : %2.2X - erwartet: %2.2X\nChSmsg: %2.2X - "
-                 "erwartet: %2.2X",
+    // The translated format keeps the placeholders in their order (scripts/translations).
+    Error(Format(Tx("%s\n%s\nZeile: %1.1d\nChSee : %2.2X - erwartet: %2.2X\nChSmsg: %2.2X - "
+                    "erwartet: %2.2X")
+                     .c_str(),
                  PathAsText(archivePath).c_str(), entryName.c_str(), lineNumber, see, expectedSee,
                  smsg, expectedSmsg) +
           " - CHSee");

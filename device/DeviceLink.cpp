@@ -7,16 +7,17 @@
 #include "device/OperatingData.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
+#include "platform/Translation.h"
 
 namespace roviro {
 
 namespace {
 
-constexpr const char* kFtCaption = "FT-Fehler";
+constexpr const char* kFtCaption = TX_NOOP("FT-Fehler");
 constexpr std::uint32_t kFtStyle = kMbIconError | kMbTopmost;
 
 void ShowFtError(MessageSink* sink, const char* text) {
-  if (sink != nullptr) sink->MessageBox(text, kFtCaption, kFtStyle);
+  if (sink != nullptr) sink->MessageBox(Tx(text), Tx(kFtCaption), kFtStyle);
 }
 
 // Without blanks and tabs at either end ("COM4 // printer" leaves "COM4 " after the comment).
@@ -133,19 +134,19 @@ HResult CDeviceLink::Discover() {
     if (m_bridges->OpenByIndex(i, &handle) != kBridgeOk) continue;
     BridgeEeprom eeprom;
     if (m_bridges->ReadEeprom(handle, &eeprom) != kBridgeOk) {
-      ShowFtError(sink, "Fehler bei FT_EE_Read");
+      ShowFtError(sink, TX_NOOP("Fehler bei FT_EE_Read"));
       m_bridges->Close(handle);
       continue;
     }
     std::int32_t port = -1;
     if (m_bridges->ComPortNumber(handle, &port) != kBridgeOk) {
-      ShowFtError(sink, "Fehler bei FT_GetComPortNumber");
+      ShowFtError(sink, TX_NOOP("Fehler bei FT_GetComPortNumber"));
     }
     if (port == -1) {
       m_bridges->Close(handle);
       continue;
     }
-    if (m_bridges->Close(handle) != kBridgeOk) ShowFtError(sink, "Fehler bei FT_Close");
+    if (m_bridges->Close(handle) != kBridgeOk) ShowFtError(sink, TX_NOOP("Fehler bei FT_Close"));
     char name[32];
     std::snprintf(name, sizeof(name), "\\\\.\\COM%d", static_cast<int>(port));
     if (Succeeded(OpenPort(name, 9600, 8, 0, 0))) {

@@ -7,6 +7,7 @@
 
 #include "device/ConnectionSequence.h"
 #include "device/DeviceLink.h"
+#include "platform/Translation.h"
 
 namespace roviro {
 
@@ -273,16 +274,15 @@ int TestRequestThread(LinkState* s) {
           break;
         }
         if (++failures > 5) {
-          char text[96];
-          std::snprintf(text, sizeof(text),
-                        "Fehler beim Zur\xFC"
-                        "cksetzen!\nBitte erneute ausf\xFChren.\nState: %1.1d",
-                        index);
+          const std::string text =
+              Tx("Fehler beim Zur\xFC"
+                 "cksetzen!\nBitte erneute ausf\xFChren.\nState: %1",
+                 {std::to_string(index)});
           if (s->m_window != nullptr) {
             // The box waits for the user-interface thread, which may itself be waiting for the
             // link lock (a queue pop, the operating-data read): it is shown without the lock.
             lock.unlock();
-            s->m_window->MessageBox(text, "Error...", kMbIconError | kMbTopmost);
+            s->m_window->MessageBox(text, Tx("Error..."), kMbIconError | kMbTopmost);
             lock.lock();
           }
           complete = false;

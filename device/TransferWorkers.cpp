@@ -8,6 +8,7 @@
 #include "device/ConnectionSequence.h"
 #include "device/DeviceLink.h"
 #include "device/ReadSet.h"
+#include "platform/Translation.h"
 
 namespace roviro {
 
@@ -151,13 +152,13 @@ SetReadOutcome ReadSetInto(LinkState& s, ParameterImage& scratch) {
 int DownloadThread(LinkState* s) {
   if (!Usable(s)) return 0;
   if ((s->m_jobMask.load() & 1u) == 0) {
-    s->m_window->MessageBox("Fehlerhafte Maskierung", "Fehler...", kMbTopmost);
+    s->m_window->MessageBox(Tx("Fehlerhafte Maskierung"), Tx("Fehler..."), kMbTopmost);
     s->Clear(kLinkDownload);
     s->Post(kMsgTransferFailed);
     return 0;
   }
   if (s->m_mode.load() != 1) {
-    s->m_window->MessageBox("Falscher Thread gestartet", "Fehler...", kMbTopmost);
+    s->m_window->MessageBox(Tx("Falscher Thread gestartet"), Tx("Fehler..."), kMbTopmost);
     s->Clear(kLinkDownload);
     s->Post(kMsgTransferFailed);
     return 0;
@@ -212,11 +213,11 @@ namespace {
 
 // The box for a motor that cannot be written: no owner window, top-most, error icon.
 void ShowUploadFatal(LinkState& s, const char* code) {
-  std::string text =
-      "Motor konnte nicht beschrieben werden.\nKontaktieren Sie bitte den Trevanic "
-      "Support.\n\nFehlercode ";
-  text += code;
-  s.m_window->MessageBox(text, "Schwerer Ausnahmefehler...", kMbIconError | kMbTopmost);
+  const std::string text =
+      Tx("Motor konnte nicht beschrieben werden.\nKontaktieren Sie bitte den Trevanic "
+         "Support.\n\nFehlercode %1",
+         {code});
+  s.m_window->MessageBox(text, Tx("Schwerer Ausnahmefehler..."), kMbIconError | kMbTopmost);
 }
 
 void WriteStamp(ParameterImage& image, const std::array<std::uint8_t, 3>& stamp) {
@@ -237,7 +238,7 @@ void FillSealed(Telegram& t, std::span<const std::uint8_t> block) {
 int UploadThread(LinkState* s) {
   if (!Usable(s)) return 0;
   if ((s->m_jobMask.load() & 2u) == 0) {
-    s->m_window->MessageBox("Fehlerhafte Maskierung", "Fehler...", kMbTopmost);
+    s->m_window->MessageBox(Tx("Fehlerhafte Maskierung"), Tx("Fehler..."), kMbTopmost);
     s->Clear(kLinkUpload);
     s->Post(kMsgTransferFailed);
     return 0;

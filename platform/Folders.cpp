@@ -6,6 +6,7 @@
 
 #include "platform/Paths.h"
 #include "platform/TextEncoding.h"
+#include "platform/Translation.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -85,17 +86,18 @@ void Folders::Init(const std::string& programFolderOverride,
 std::string Folders::DataFolderMessage() const {
   if (m_dataFolderAvailable) return {};
   const std::string consequence =
-      "Kontaktdaten, Motordaten und Einstellungen k\xF6nnen nicht gespeichert werden.";
+      Tx("Kontaktdaten, Motordaten und Einstellungen k\xF6nnen nicht gespeichert werden.");
   if (SharedData().empty()) {
 #ifdef _WIN32
-    return "Kein Datenordner vorhanden (ProgramData ist nicht gesetzt).\n" + consequence;
+    return Tx("Kein Datenordner vorhanden (ProgramData ist nicht gesetzt).") + "\n" + consequence;
 #else
-    return "Kein Datenordner vorhanden (weder XDG_DATA_HOME noch HOME ist gesetzt).\n" +
+    return Tx("Kein Datenordner vorhanden (weder XDG_DATA_HOME noch HOME ist gesetzt).") + "\n" +
            consequence;
 #endif
   }
-  return "Der Datenordner " + PathAsText(NormalisePath(SharedData() + kCompanyFolder)) +
-         " kann nicht angelegt werden.\n" + consequence;
+  return Tx("Der Datenordner %1 kann nicht angelegt werden.",
+            {PathAsText(NormalisePath(SharedData() + kCompanyFolder))}) +
+         "\n" + consequence;
 }
 
 void Folders::Set(FolderKind kind, const std::string& path) {

@@ -21,6 +21,7 @@
 #include "platform/FileMove.h"
 #include "platform/Folders.h"
 #include "platform/Paths.h"
+#include "platform/Translation.h"
 #include "records/ParameterFile.h"
 
 namespace roviro {
@@ -274,10 +275,11 @@ bool FirstBackupFailureOfRun() { return !g_backupFailureTold.exchange(true); }
 void ResetBackupFailureNotice() { g_backupFailureTold = false; }
 
 std::string BackupFailureText(const BackupResult& result) {
-  return "Die automatische Sicherung konnte nicht geschrieben werden:\n" + result.path +
-         "\n\nDie \xDC"
-         "bertragung wird davon nicht beeinflusst. Weitere Fehler der Sicherung "
-         "werden in diesem Lauf nicht mehr gemeldet.";
+  return Tx(
+      "Die automatische Sicherung konnte nicht geschrieben werden:\n%1\n\nDie \xDC"
+      "bertragung wird davon nicht beeinflusst. Weitere Fehler der Sicherung werden in "
+      "diesem Lauf nicht mehr gemeldet.",
+      {result.path});
 }
 
 }  // namespace roviro

@@ -14,6 +14,7 @@
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
 #include "platform/TextEncoding.h"
+#include "platform/Translation.h"
 
 namespace roviro {
 
@@ -297,7 +298,7 @@ ParameterFileLoadResult ReadParameterDocument(std::string_view xml, ParameterIma
   tinyxml2::XMLDocument doc;
   if (!ParseXml(doc, xml)) {
     if (sink != nullptr) {
-      sink->MessageBox(kParameterFileLoadError, "", kMbOk | kMbIconError | kMbTopmost);
+      sink->MessageBox(Tx(kParameterFileLoadError), "", kMbOk | kMbIconError | kMbTopmost);
     }
     return fail(ParameterFileStatus::kUnparsable);
   }

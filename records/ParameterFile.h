@@ -17,6 +17,7 @@
 #include "platform/Clock.h"
 #include "platform/MessageSink.h"
 #include "platform/Result.h"
+#include "platform/Translation.h"
 
 namespace roviro {
 
@@ -24,7 +25,7 @@ inline constexpr const char* kParameterFileExtension = "kxmc";
 inline constexpr const char* kParameterFileFilter = "kxmc-File (*.kxmc)|*.kxmc||";
 inline constexpr const char* kProgramVersionText = "V1.5 (Build 001)";
 inline constexpr const char* kNoGuidText = "NOGUID";
-inline constexpr const char* kParameterFileLoadError = "Fehler beim Laden";
+inline constexpr const char* kParameterFileLoadError = TX_NOOP("Fehler beim Laden");
 
 // The path rule of both directions. A chosen name whose extension is "kxmc" (any case) is
 // kept; a name that holds ".kxmc" elsewhere (such as "name.kxmc.bak") is refused; any other

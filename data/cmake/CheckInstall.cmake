@@ -30,6 +30,10 @@ list(JOIN installed ", " listed)
 # Two programs, the three catalogue families, the two desktop files, seven icon sizes.
 expect(count EQUAL 14 "installed: ${listed}")
 expect(NOT EXISTS ${prefix}/bin/LoaderDaten "the data must not lie beside the executables")
+# The program's own messages in the four languages beside German, beside the data.
+foreach(code en fr it nl)
+  expect(EXISTS ${data}/translations/roviro_${code}.qm "roviro_${code}.qm is not installed")
+endforeach()
 
 # The window's start view, offscreen, as installed and pointed at an empty folder: without
 # its data it would look the same.

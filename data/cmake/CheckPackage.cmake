@@ -21,7 +21,7 @@ foreach(entry ./usr/bin/roviro-dazo ./usr/share/roviro-dazo/LoaderDaten/Config/s
     ./usr/share/metainfo/${APP_ID}.metainfo.xml ./usr/share/icons/hicolor/48x48/apps/${APP_ID}.png
     ./usr/share/man/man1/roviro-dazo.1.gz ./usr/share/man/man1/roviro-cli.1.gz
     ./usr/share/bash-completion/completions/roviro-cli ./usr/share/doc/roviro-dazo/copyright
-    ./usr/share/doc/roviro-dazo/changelog.Debian.gz)
+    ./usr/share/doc/roviro-dazo/changelog.Debian.gz ./usr/share/roviro-dazo/translations/roviro_fr.qm)
   string(FIND "${contents}" " ${entry}\n" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the package lacks ${entry}:\n${contents}")

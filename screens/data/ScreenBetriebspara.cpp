@@ -6,6 +6,7 @@
 
 #include "controls/Fonts.h"
 #include "device/OperatingData.h"
+#include "platform/Translation.h"
 #include "records/ScreenSettingsFile.h"
 #include "rules/OperatingDataView.h"
 
@@ -24,10 +25,11 @@ constexpr int kMinColumnWidth = 10;
 constexpr int kMaxColumnWidth = 720;
 
 constexpr const char* kLinkBusyText =
-    "Die Verbindung zum ZodavaRoze ist belegt; gelesen wird, sobald sie frei ist...";
-constexpr const char* kReadingText = "Die Betriebsdaten werden aus dem Rohrmotor gelesen...";
+    TX_NOOP("Die Verbindung zum ZodavaRoze ist belegt; gelesen wird, sobald sie frei ist...");
+constexpr const char* kReadingText =
+    TX_NOOP("Die Betriebsdaten werden aus dem Rohrmotor gelesen...");
 constexpr const char* kReadFailedText =
-    "Die Betriebsdaten konnten nicht gelesen werden: der Rohrmotor antwortet nicht.";
+    TX_NOOP("Die Betriebsdaten konnten nicht gelesen werden: der Rohrmotor antwortet nicht.");
 
 QString Latin1(const std::string& s) {
   return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
@@ -81,13 +83,13 @@ int CScreenBetriebspara::OnWindowMessage(std::uint32_t msg, std::uintptr_t wPara
 void CScreenBetriebspara::ShowPhase() {
   switch (m_phase) {
     case Phase::kWaitingForLink:
-      m_time->SetText(kLinkBusyText);
+      m_time->SetText(Tx(kLinkBusyText));
       break;
     case Phase::kReading:
-      m_time->SetText(kReadingText);
+      m_time->SetText(Tx(kReadingText));
       break;
     case Phase::kFailed:
-      m_time->SetText(kReadFailedText);
+      m_time->SetText(Tx(kReadFailedText));
       break;
     case Phase::kShown:
       break;

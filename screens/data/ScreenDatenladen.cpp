@@ -7,6 +7,7 @@
 #include "catalogue/LudFile.h"
 #include "controls/Fonts.h"
 #include "platform/Paths.h"
+#include "platform/Translation.h"
 #include "records/ParameterFile.h"
 #include "records/ScreenSettingsFile.h"
 #include "rules/DataScreenRules.h"
@@ -27,10 +28,10 @@ constexpr int kObjFirstField = 9;  // 9 motor name .. 14 comment, in field order
 constexpr int kObjStatusCaption = 15;
 
 constexpr const char* kBoxOnlyDownload =
-    "Download aus ZodavaRoze erfolgreich.\nKein Rohrmotor angeschlossen.";
-constexpr const char* kNoParametersInBox = "Keine Parameter im ZodavaRoze vorhanden.";
+    TX_NOOP("Download aus ZodavaRoze erfolgreich.\nKein Rohrmotor angeschlossen.");
+constexpr const char* kNoParametersInBox = TX_NOOP("Keine Parameter im ZodavaRoze vorhanden.");
 // The result line for a motor of a type no catalogue knows, when the page has no text for it.
-constexpr const char* kUnknownMotorType = "Unbekannter Motortyp";
+constexpr const char* kUnknownMotorType = TX_NOOP("Unbekannter Motortyp");
 constexpr int kUnknownMotorText = 4;  // text (4, 4) of the page
 
 // Statics: the intro, the caption of the motor list, the six field captions, the status
@@ -95,9 +96,9 @@ namespace {
 // that its backups and history are shared with every such motor of its type.
 std::string WithSharedKeyNotice(const std::string& text, const ParameterImage& image) {
   if (!SharesMotorKey(image) || !FirstSharedKeyNoticeOfRun()) return text;
-  return text +
-         "\n\nStandort-Nr. und Motor-Nr. sind beide 0: Sicherungen und Verlauf k\xF6nnen diesen "
-         "Motor nicht von anderen Motoren seines Typs mit 0/0 unterscheiden.";
+  return text + "\n\n" +
+         Tx("Standort-Nr. und Motor-Nr. sind beide 0: Sicherungen und Verlauf k\xF6nnen diesen "
+            "Motor nicht von anderen Motoren seines Typs mit 0/0 unterscheiden.");
 }
 
 }  // namespace
@@ -178,7 +179,7 @@ void CScreenDatenladen::RefreshMotorList(bool readDataFile) {
   if (!readDataFile) return;
   if (unknown) {
     const std::string text = PageText(kLoadFailureTexts, kUnknownMotorText);
-    ShowResultWithFirmware(text.empty() ? kUnknownMotorType : text);
+    ShowResultWithFirmware(text.empty() ? Tx(kUnknownMotorType) : text);
   }
   ReadLudFile(&image, m_dlg->CurrentCatalogue(), variant, m_dlg->Folder(FolderKind::Temp),
               m_dlg->Contact());
@@ -281,7 +282,7 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       m_progress->setValue(m_progress->maximum());
       m_dlg->SetOrigin() = kSetFromBox;
       ShowOrigin();
-      InfoBox(WithSharedKeyNotice(kBoxOnlyDownload, Image()), CommonText(3));
+      InfoBox(WithSharedKeyNotice(Tx(kBoxOnlyDownload), Image()), CommonText(3));
       RefreshMotorList(true);
       m_dlg->MarkSetToKeep();
       KeepDownloadedSet(false);
@@ -292,10 +293,10 @@ int CScreenDatenladen::OnWindowMessage(std::uint32_t msg, std::uintptr_t, std::i
       // and the set (with its loaded flag) stays as it was.
       m_dlg->KillTimer(0);
       m_progress->setValue(0);
-      ShowResult(kNoParametersInBox);
+      ShowResult(Tx(kNoParametersInBox));
       KeepLoadedFlag();
       RecordVisit(VisitKind::kDownload, false, false, "box", kVisitNoParameters);
-      ErrorBox(kNoParametersInBox, CommonText(0));
+      ErrorBox(Tx(kNoParametersInBox), CommonText(0));
       m_dlg->PostMessage(kMsgRefresh);
       break;
     default:

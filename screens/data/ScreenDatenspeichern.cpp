@@ -5,6 +5,7 @@
 #include "controls/Fonts.h"
 #include "platform/Paths.h"
 #include "platform/TextEncoding.h"
+#include "platform/Translation.h"
 #include "records/ParameterFile.h"
 #include "records/ScreenSettingsFile.h"
 #include "rules/MotorList.h"
@@ -23,15 +24,16 @@ constexpr int kObjResultCaption = 7;
 constexpr int kObjVerify = 8;  // 0 check box, 1 reading back, 2 every byte arrived
 
 constexpr const char* kBoxOnlyUpload =
-    "Upload in ZodavaRoze erfolgreich.\nKein Rohrmotor angeschlossen.";
-constexpr const char* kOkCaption = "Ok...";
-constexpr const char* kSettingNotKept = "Die Einstellung konnte nicht gespeichert werden:\n";
+    TX_NOOP("Upload in ZodavaRoze erfolgreich.\nKein Rohrmotor angeschlossen.");
+constexpr const char* kOkCaption = TX_NOOP("Ok...");
+constexpr const char* kSettingNotKept =
+    TX_NOOP("Die Einstellung konnte nicht gespeichert werden:\n");
 // Why neither button can use the set, instead of a click that does nothing.
-constexpr const char* kNoCompleteSet =
+constexpr const char* kNoCompleteSet = TX_NOOP(
     "Es ist kein vollst\xE4ndiger Parametersatz vorhanden.\nW\xE4hlen Sie auf der Seite "
     "\"Daten laden\" einen Motortyp, \xF6"
     "ffnen Sie eine Parameterdatei oder laden Sie die "
-    "Parameter aus dem Rohrmotor.";
+    "Parameter aus dem Rohrmotor.");
 // How many differing bytes the message box lists.
 constexpr std::size_t kListedDifferences = 12;
 
@@ -136,14 +138,14 @@ int CScreenDatenspeichern::OnWindowMessage(std::uint32_t msg, std::uintptr_t wPa
         ErrorBox(PageText(kObjUploadAnswers, 0), CommonText(0));
       } else if (Settings().verifyUpload) {
         const char* result =
-            VerifyAndTell(VerifyTarget::kMotor, PageText(kObjUploadAnswers, 2), kOkCaption);
+            VerifyAndTell(VerifyTarget::kMotor, PageText(kObjUploadAnswers, 2), Tx(kOkCaption));
         RecordVisit(VisitKind::kUpload, true, false, "motor", result);
         m_dlg->State() |= kStateDataLoaded;
       } else {
         m_progress->setValue(m_progress->maximum());
         m_result->SetText(PageText(kObjResult, 1));
         RecordVisit(VisitKind::kUpload, true, false, "motor", kVisitOk);
-        InfoBox(PageText(kObjUploadAnswers, 2), kOkCaption);
+        InfoBox(PageText(kObjUploadAnswers, 2), Tx(kOkCaption));
         m_dlg->State() |= kStateDataLoaded;
       }
       m_dlg->PostMessage(kMsgRefresh);
@@ -156,7 +158,7 @@ int CScreenDatenspeichern::OnWindowMessage(std::uint32_t msg, std::uintptr_t wPa
       if (wParam != 0) {
         // The worker has shown its error box with this code; nothing was written.
         const std::string code = std::to_string(wParam);
-        m_result->SetText(PageText(kObjResult, 3) + " - Fehlercode " + code);
+        m_result->SetText(PageText(kObjResult, 3) + " - " + Tx("Fehlercode %1", {code}));
         RecordVisit(VisitKind::kUpload, true, false, "motor",
                     (std::string(kVisitRefused) + "-" + code).c_str());
       } else {
@@ -171,12 +173,12 @@ int CScreenDatenspeichern::OnWindowMessage(std::uint32_t msg, std::uintptr_t wPa
       m_dlg->KillTimer(0);
       if (Settings().verifyUpload) {
         RecordVisit(VisitKind::kUpload, true, false, "box",
-                    VerifyAndTell(VerifyTarget::kBox, kBoxOnlyUpload, CommonText(3)));
+                    VerifyAndTell(VerifyTarget::kBox, Tx(kBoxOnlyUpload), CommonText(3)));
       } else {
         m_progress->setValue(m_progress->maximum());
         m_result->SetText(PageText(kObjResult, 2));
         RecordVisit(VisitKind::kUpload, true, false, "box", kVisitOk);
-        InfoBox(kBoxOnlyUpload, CommonText(3));
+        InfoBox(Tx(kBoxOnlyUpload), CommonText(3));
       }
       m_dlg->PostMessage(kMsgRefresh);
       break;
@@ -203,7 +205,7 @@ void CScreenDatenspeichern::OnButtonClicked(QWidget* focus) {
   settings.verifyUpload = (m_verify->State() & kStateChecked) != 0;
   if (!WriteProgramSettings(m_dlg->Folder(FolderKind::SharedData), settings)) {
     m_verify->SetChecked(!settings.verifyUpload);
-    ErrorBox(kSettingNotKept + ProgramSettingsPath(m_dlg->Folder(FolderKind::SharedData)),
+    ErrorBox(Tx(kSettingNotKept) + ProgramSettingsPath(m_dlg->Folder(FolderKind::SharedData)),
              CommonText(0));
   }
 }
@@ -225,24 +227,28 @@ const char* CScreenDatenspeichern::VerifyAndTell(VerifyTarget target,
   m_progress->setValue(0);
   std::string text;
   if (report.outcome == VerifyOutcome::kMismatch) {
-    text =
-        "Die Pr\xFC"
-        "fung nach dem Upload hat " +
-        std::to_string(report.differences.size()) + " abweichende Bytes gefunden:\n";
+    text = Tx("Die Pr\xFC"
+              "fung nach dem Upload hat %1 abweichende Bytes gefunden:",
+              {std::to_string(report.differences.size())}) +
+           "\n";
     for (std::size_t i = 0; i < report.differences.size() && i < kListedDifferences; ++i) {
       const ByteDifference& d = report.differences[i];
       char line[96];
-      std::snprintf(line, sizeof line, "%s Block 0x%02X Byte %d: geschrieben %02X, gelesen %02X",
-                    d.device == VerifyTarget::kBox ? "Box" : "Motor", d.block, d.byte, d.written,
-                    d.read);
-      text += std::string("\n") + line;
+      std::snprintf(line, sizeof line, "0x%02X", d.block);
+      const std::string block = line;
+      std::snprintf(line, sizeof line, "%02X", d.written);
+      const std::string written = line;
+      std::snprintf(line, sizeof line, "%02X", d.read);
+      text += "\n" + Tx("%1 Block %2 Byte %3: geschrieben %4, gelesen %5",
+                        {d.device == VerifyTarget::kBox ? Tx("Box") : Tx("Motor"), block,
+                         std::to_string(d.byte), written, line});
     }
     if (report.differences.size() > kListedDifferences) text += "\n...";
   } else {
     text =
-        "Der Upload konnte nicht zur\xFC"
-        "ckgelesen und gepr\xFC"
-        "ft werden.";
+        Tx("Der Upload konnte nicht zur\xFC"
+           "ckgelesen und gepr\xFC"
+           "ft werden.");
   }
   m_result->SetText(text.substr(0, text.find('\n')));
   ErrorBox(text, CommonText(0));
@@ -251,8 +257,8 @@ const char* CScreenDatenspeichern::VerifyAndTell(VerifyTarget target,
 
 bool CScreenDatenspeichern::SetUsable() {
   if (Image().m_valid != 0) return true;
-  m_result->SetText(kNoCompleteSet);
-  InfoBox(kNoCompleteSet, CommonText(1));
+  m_result->SetText(Tx(kNoCompleteSet));
+  InfoBox(Tx(kNoCompleteSet), CommonText(1));
   return false;
 }
 

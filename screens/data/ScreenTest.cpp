@@ -3,6 +3,7 @@
 #include "controls/Fonts.h"
 #include "device/Telegram.h"
 #include "pages/TextHelpers.h"
+#include "platform/Translation.h"
 #include "records/ScreenSettingsFile.h"
 #include "rules/DataScreenRules.h"
 
@@ -20,8 +21,8 @@ constexpr int kButtonStop = 1;
 constexpr int kButtonClearEndPositions = 4;
 constexpr int kButtonFactoryReset = 5;
 
-constexpr const char* kCurrentTooLow = "Motorstrom zu klein oder Motor l\xE4uft nicht";
-constexpr const char* kFactoryResetDone = "Motor hat Werkseinstellung  beendet.";
+constexpr const char* kCurrentTooLow = TX_NOOP("Motorstrom zu klein oder Motor l\xE4uft nicht");
+constexpr const char* kFactoryResetDone = TX_NOOP("Motor hat Werkseinstellung  beendet.");
 
 }  // namespace
 
@@ -171,9 +172,9 @@ bool CScreenTest::StartCommand(int mode) {
 void CScreenTest::OnDeviceFrame(const Telegram* frame) {
   if (frame == nullptr) return;
   if (frame->m_command == 0xF1 && frame->m_subCode == 0x08) {
-    m_dlg->GetPrompts().MessageBox(kCurrentTooLow, {}, kMbOk | kMbIconInformation);
+    m_dlg->GetPrompts().MessageBox(Tx(kCurrentTooLow), {}, kMbOk | kMbIconInformation);
   } else if (frame->m_command == 0xA8 && frame->m_subCode == 0x01) {
-    m_dlg->GetPrompts().MessageBox(kFactoryResetDone, {}, kMbOk);
+    m_dlg->GetPrompts().MessageBox(Tx(kFactoryResetDone), {}, kMbOk);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/AppMessages.h"
 #include "controls/Fonts.h"
+#include "platform/Translation.h"
 #include "records/ScreenSettingsFile.h"
 
 namespace roviro {
@@ -214,8 +215,8 @@ void CSettingsScreen::NoteUnrangedValues() {
   if (!unranged || std::find(told.begin(), told.end(), m_screenId) != told.end()) return;
   told.push_back(m_screenId);
   m_dlg->GetPrompts().MessageBox(
-      "Der Katalog gibt f\xFCr einen Wert dieser Seite keinen Bereich an.\nDer gespeicherte "
-      "Wert bleibt, wie er ist, solange Sie ihn nicht \xE4ndern.",
+      Tx("Der Katalog gibt f\xFCr einen Wert dieser Seite keinen Bereich an.\nDer gespeicherte "
+         "Wert bleibt, wie er ist, solange Sie ihn nicht \xE4ndern."),
       m_dlg->CommonText(1), kMbOk | kMbIconInformation | kMbTopmost);
 }
 

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -95,6 +96,30 @@ void TestScreen::OnCustomDraw(NotifyHeader* header, std::intptr_t* result, QWidg
 }
 void TestScreen::StoreValues() { m_log->events.push_back("store " + std::to_string(m_screenId)); }
 
+namespace {
+constexpr const char* kLocaleNames[3] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+void SetLocaleVariable(int i, const char* value) {
+  if (value != nullptr) {
+    setenv(kLocaleNames[i], value, 1);
+  } else {
+    unsetenv(kLocaleNames[i]);
+  }
+}
+}  // namespace
+
+ScopedLocale::ScopedLocale(const char* all, const char* messages, const char* lang) {
+  for (int i = 0; i < 3; ++i) {
+    if (const char* old = std::getenv(kLocaleNames[i]); old != nullptr) m_saved[i] = old;
+  }
+  SetLocaleVariable(0, all);
+  SetLocaleVariable(1, messages);
+  SetLocaleVariable(2, lang);
+}
+
+ScopedLocale::~ScopedLocale() {
+  for (int i = 0; i < 3; ++i) SetLocaleVariable(i, m_saved[i] ? m_saved[i]->c_str() : nullptr);
+}
+
 std::string BuiltLoaderDaten() { return JoinPath(ROVIRO_BUILD_FOLDER, "LoaderDaten"); }
 
 DialogEnvironment DialogParts::MakeEnvironment() {
@@ -140,6 +165,9 @@ void AppTest::LinkTree(bool withCatalogues) {
   // The icons lie beside the program folder, as in the build tree.
   fs::create_directory_symlink(fs::path(ROVIRO_BUILD_FOLDER) / "icons",
                                fs::path(program.Path()) / "icons");
+  // So do the translations of the program's own messages.
+  fs::create_directory_symlink(fs::path(ROVIRO_BUILD_FOLDER) / "translations",
+                               fs::path(program.Path()) / "translations");
   treeLinked = true;
 }
 

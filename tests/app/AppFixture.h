@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,19 @@ class TestScreen : public CScreenDefaults {
   bool m_failCreate;
 };
 
+// Sets the locale variables LC_ALL, LC_MESSAGES and LANG (null: unset) and restores them
+// when it goes.
+class ScopedLocale {
+ public:
+  ScopedLocale(const char* all, const char* messages, const char* lang);
+  ~ScopedLocale();
+  ScopedLocale(const ScopedLocale&) = delete;
+  ScopedLocale& operator=(const ScopedLocale&) = delete;
+
+ private:
+  std::optional<std::string> m_saved[3];
+};
+
 // The built tree: <build>/LoaderDaten.
 std::string BuiltLoaderDaten();
 
@@ -111,6 +125,9 @@ class AppTest : public ::testing::Test, protected DialogParts {
   // Registers the test screen for `id` (failing Create when asked).
   void RegisterScreen(int id, bool failCreate = false);
 
+  // Before a language is chosen the window speaks the desktop's: German here, whatever the
+  // machine running the tests speaks.
+  ScopedLocale germanDesktop{nullptr, nullptr, "C"};
   DialogEnvironment env;
   std::unique_ptr<CVQZodavaRozeDlg> dlg;
   bool treeLinked = false;

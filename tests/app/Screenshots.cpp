@@ -15,6 +15,7 @@
 
 #include "AppFixture.h"
 #include "app/DlgFirstStart.h"
+#include "app/Translations.h"
 #include "catalogue/ContactProfile.h"
 #include "platform/Paths.h"
 
@@ -42,6 +43,8 @@ struct Setup : DialogParts {
   explicit Setup(int language) {
     namespace fs = std::filesystem;
     fs::create_directory_symlink(BuiltLoaderDaten(), fs::path(program.Path()) / "LoaderDaten");
+    fs::create_directory_symlink(fs::path(ROVIRO_BUILD_FOLDER) / "translations",
+                                 fs::path(program.Path()) / "translations");
     if (language >= 0) {
       std::FILE* f = std::fopen(program.File("StartIni.dat").c_str(), "w");
       std::fprintf(f, "[STARTUP_LANGUAGE]\n00 00 00 %02X\n", language);
@@ -90,25 +93,27 @@ int main(int argc, char** argv) {
   }
 
   // The questions before what cannot be undone, and the close question during an upload.
-  for (int language : {0, 1}) {
+  // (French, Italian and Dutch: the program's own questions in their translations.)
+  for (int language = 0; language < kLanguageCount; ++language) {
     Setup setup(language);
     CVQZodavaRozeDlg dlg(setup.MakeEnvironment());
     ok = dlg.OnInitDialog() && ok;
-    const std::string suffix = language == 0 ? "-de.png" : "-en.png";
+    if (language > 1) ok = InstallTranslator(language, setup.program.Path()) && ok;
+    const std::string suffix = std::string("-") + LanguageCode(language) + ".png";
     const std::pair<const char*, std::string> questions[] = {
-        {"question-write",
-         QuestionText(Question::kWriteMotor, language, "R45, 20 Nm, 16 U/min", "Tor 1")},
-        {"question-factory-reset", QuestionText(Question::kFactoryReset, language)},
-        {"question-end-positions", QuestionText(Question::kClearEndPositions, language)},
-        {"question-replace-set", QuestionText(Question::kReplaceSet, language)}};
+        {"question-write", QuestionText(Question::kWriteMotor, "R45, 20 Nm, 16 U/min", "Tor 1")},
+        {"question-factory-reset", QuestionText(Question::kFactoryReset)},
+        {"question-end-positions", QuestionText(Question::kClearEndPositions)},
+        {"question-replace-set", QuestionText(Question::kReplaceSet)}};
     for (const auto& [name, text] : questions) {
-      auto box = MakeMessageBox(text, QuestionCaption(language),
-                                kMbYesNo | kMbIconQuestion | kMbDefaultButton2, language, nullptr);
+      auto box = MakeMessageBox(text, QuestionCaption(),
+                                kMbYesNo | kMbIconQuestion | kMbDefaultButton2, nullptr);
       box->show();
       ok = Save(box.get(), folder, (name + suffix).c_str()) && ok;
     }
+    if (language > 1) continue;  // its words come from the page folders
     auto close = MakeMessageBox(dlg.CommonText(10) + "\n\n" + dlg.CommonText(5), dlg.CommonText(2),
-                                kMbYesNo | kMbIconQuestion, language, nullptr);
+                                kMbYesNo | kMbIconQuestion, nullptr);
     close->show();
     ok = Save(close.get(), folder, ("question-close-upload" + suffix).c_str()) && ok;
   }

@@ -45,9 +45,14 @@ make_folders() {
   ln -s "$BUILD/LoaderDaten/Screen" "$PROGRAM/LoaderDaten/Screen"
   ln -s "$BUILD/LoaderDaten/Config" "$PROGRAM/LoaderDaten/Config"
   ln -s "$BUILD/icons" "$PROGRAM/icons"
+  ln -s "$BUILD/translations" "$PROGRAM/translations"
   export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/home/.config XDG_DATA_HOME=$WORK/home/.local/share
   export XDG_CACHE_HOME=$WORK/home/.cache XDG_RUNTIME_DIR=$WORK/runtime
   unset QT_QPA_PLATFORMTHEME SESSION_MANAGER
+  # Before a language is chosen the window speaks the desktop's: German, whatever this machine
+  # speaks.
+  unset LC_ALL LC_MESSAGES
+  export LANG=C.UTF-8
   export QT_QPA_PLATFORM=xcb
 }
 

@@ -70,7 +70,7 @@ POLL_S=0.01 wait_window QMessageBox "$(common 3)"
 step "download in the window: $(( ($(date +%s%N) - t0) / 1000000 )) ms from the click to the result (floor 1029.8 ms, goal <= 1281 ms)"
 # The motor has site and motor no. 0/0: the box adds, once per run, that backups and history
 # cannot tell it from other motors of its type with 0/0.
-shared_key_notice='Standort-Nr. und Motor-Nr. sind beide 0: Sicherungen und Verlauf können diesen Motor nicht von anderen Motoren seines Typs mit 0/0 unterscheiden.'
+shared_key_notice='Site no. and motor no. are both 0: backups and history cannot tell this motor from other motors of its type with 0/0.'
 answer_box "$(common 3)" "$(common 6)\n\n$shared_key_notice"
 wait_text 2511 "$(page_text "$EN/Screen001.dat" 3 3) - Motor Firmware V5.3"
 # The simulated motor is a compact one: its type stays chosen.
@@ -140,7 +140,7 @@ shot real-window-6-question
 answer_box Warning "" Yes
 wait_window QMessageBox
 shot real-window-6-test
-answer_box "" "Motor hat Werkseinstellung  beendet."
+answer_box "" "Motor has finished the factory reset."
 
 step "screen 8: operating data"
 click_control $NEXT

@@ -64,7 +64,7 @@ TEST_F(TrustScreensTest, LoadDataListsMoveOnlyByChoiceAndAnUnkeptSetIsReplacedOn
   List()->setFocus();
   prompts.ScriptAnswer(kIdNo);
   Key(away);
-  EXPECT_EQ(LastBox(), QuestionText(Question::kReplaceSet, 0));
+  EXPECT_EQ(LastBox(), QuestionText(Question::kReplaceSet));
   EXPECT_EQ(List()->currentIndex(), index);
   EXPECT_EQ(dlg->Image().m_moName, "Tor 1");
   prompts.ScriptAnswer(kIdYes);
@@ -87,7 +87,7 @@ TEST_F(TrustScreensTest, SaveDataAsksBeforeWritingAndTheFileDialogsHaveTitleAndL
   Button(1)->click();  // write into the motor
   ASSERT_TRUE(WaitIdle());
   const std::string type = MotorListLine(dlg->CurrentCatalogue(), dlg->LanguageDescription());
-  EXPECT_EQ(LastBox(), QuestionText(Question::kWriteMotor, 0, type, "Tor 1"));
+  EXPECT_EQ(LastBox(), QuestionText(Question::kWriteMotor, type, "Tor 1"));
   EXPECT_TRUE(box->Requests().empty());
   prompts.ScriptAnswer(kIdYes);
   Button(1)->click();
@@ -137,10 +137,10 @@ TEST_F(TrustScreensTest, MotorTestStopsAlwaysAndAsksBeforeClearingOrResetting) {
   box->ClearRequests();
   prompts.ScriptAnswer(kIdNo);
   Button(4)->click();
-  EXPECT_EQ(LastBox(), QuestionText(Question::kClearEndPositions, 0));
+  EXPECT_EQ(LastBox(), QuestionText(Question::kClearEndPositions));
   prompts.ScriptAnswer(kIdNo);
   Button(5)->click();
-  EXPECT_EQ(LastBox(), QuestionText(Question::kFactoryReset, 0));
+  EXPECT_EQ(LastBox(), QuestionText(Question::kFactoryReset));
   ASSERT_TRUE(WaitIdle());
   EXPECT_TRUE(box->Requests().empty());
 
