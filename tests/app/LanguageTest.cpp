@@ -44,7 +44,7 @@ TEST_F(LanguageTest, AFirstStartUnderAFrenchDesktopSpeaksFrenchWithoutChoosingIt
     d.SaveButton()->click();
   };
   auto& d = Open();  // no StartIni.dat, no contact profile
-  EXPECT_EQ(heading, "Bienvenue");
+  EXPECT_EQ(heading, "Bienvenue dans RoviroDazo");  // from the French start page
   EXPECT_EQ(street, "Rue :");
   EXPECT_EQ(save, "Enregistrer");
   EXPECT_EQ(hint.find("Speichern"), std::string::npos) << hint;
@@ -57,7 +57,7 @@ TEST_F(LanguageTest, AFirstStartUnderAFrenchDesktopSpeaksFrenchWithoutChoosingIt
             "R\xE9"
             "duire");
   EXPECT_EQ(QuestionCaption(), "Avertissement");
-  // Without a French page folder the German pages stand in: never an empty view.
+  // The close question before a choice comes from the French message table: never empty.
   d.OnCloseRequest();
   EXPECT_NE(prompts.Calls().back().text, "");
 
