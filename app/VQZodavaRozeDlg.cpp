@@ -112,6 +112,8 @@ CVQZodavaRozeDlg::CVQZodavaRozeDlg(DialogEnvironment env, QWidget* parent)
 
 CVQZodavaRozeDlg::~CVQZodavaRozeDlg() {
   qApp->removeEventFilter(this);
+  // The background sync ends first: it posts to this dialog.
+  m_records.reset();
   // No worker may outlive the objects it points at, and none may wait for a box.
   m_sink->Shutdown();
   m_link->Stop();
@@ -327,6 +329,29 @@ void CVQZodavaRozeDlg::TranslateSystemMenu() {
     if (action->isSeparator()) continue;
     const MenuEntry& entry = kMenuEntries[n++];
     action->setText(QString::fromLatin1(english ? entry.english : entry.german));
+  }
+}
+
+VisitRecorder& CVQZodavaRozeDlg::Records() {
+  if (m_records == nullptr) {
+    const std::string& shared = Folder(FolderKind::SharedData);
+    m_records = std::make_unique<VisitRecorder>(shared, ReadProgramSettings(shared), m_contact);
+    // A notice of the sync thread is shown on the user-interface thread; a call queued for a
+    // dialog that is gone is dropped by Qt.
+    m_records->OnNotice([this] {
+      QMetaObject::invokeMethod(
+          this, [this] { ShowRecordsNotice(); }, Qt::QueuedConnection);
+    });
+  }
+  m_records->SetFitter(m_contact);
+  return *m_records;
+}
+
+void CVQZodavaRozeDlg::ShowRecordsNotice() {
+  if (m_records == nullptr) return;
+  const std::string notice = m_records->TakeNotice();
+  if (!notice.empty()) {
+    Sink().MessageBox(notice, "Verlauf", kMbOk | kMbIconWarning | kMbTopmost);
   }
 }
 

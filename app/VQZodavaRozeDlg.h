@@ -28,6 +28,7 @@
 #include "device/DeviceLink.h"
 #include "pages/ScreenDescription.h"
 #include "platform/Folders.h"
+#include "records/VisitRecorder.h"
 
 class QTranslator;
 
@@ -110,6 +111,10 @@ class CVQZodavaRozeDlg : public QDialog {
   // Line n of the language's message table ("" outside 0..31).
   const std::string& CommonText(int n) const;
   const ContactRecord& Contact() const { return m_contact; }
+  // The records of visits (text history, local store, background sync), made on first use.
+  VisitRecorder& Records();
+  // Shows what the records have to tell the fitter (once per run each), if anything.
+  void ShowRecordsNotice();
   // Whether replacing the set being worked on would lose it: it was downloaded or loaded from
   // a file and neither saved nor written since, or it was changed since it was kept.
   void MarkSetKept();
@@ -303,6 +308,7 @@ class CVQZodavaRozeDlg : public QDialog {
   int m_setOrigin = 0;
   std::array<std::string, kMessageTableSize> m_messages;
   ContactRecord m_contact;
+  std::unique_ptr<VisitRecorder> m_records;
   ParameterImage m_keptSet;
   bool m_setToKeep = false;
   NamedMutex m_mutex;

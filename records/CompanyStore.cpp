@@ -213,7 +213,10 @@ bool CompanyStore::SendBatch(RecordStore& local, const std::vector<StoredVisit>&
     if (report->error.empty()) report->error = PQerrorMessage(m_conn);
     return false;
   }
-  if (m_batchObserver) m_batchObserver(static_cast<int>(report->sentVisits / kSyncBatch));
+  if (m_batchObserver && !m_batchObserver(static_cast<int>(report->sentVisits / kSyncBatch))) {
+    report->error = "cut off after the company store committed";
+    return false;
+  }
   std::vector<std::string> sentDigests;
   for (const StoredSet& set : sets) sentDigests.push_back(set.digest);
   if (!local.MarkSent(uuids, sentDigests)) {

@@ -50,9 +50,9 @@ class CompanyStore {
   // of the motors on record. `station` is this station's name.
   SyncReport Sync(RecordStore& local, const std::string& station);
 
-  // Called after each batch the company store committed, before it is marked sent locally
-  // (tests cut a sync off there).
-  void SetBatchObserver(std::function<void(int batch)> observer) {
+  // Called after each batch the company store committed, before it is marked sent locally;
+  // false ends the sync there as a crash would (tests cut a sync off at that point).
+  void SetBatchObserver(std::function<bool(int batch)> observer) {
     m_batchObserver = std::move(observer);
   }
 
@@ -62,7 +62,7 @@ class CompanyStore {
   bool Fetch(RecordStore& local, const std::string& station, SyncReport* report);
 
   pg_conn* m_conn = nullptr;
-  std::function<void(int)> m_batchObserver;
+  std::function<bool(int)> m_batchObserver;
 };
 
 // "Die Firmendatenbank ist nicht erreichbar: ..." and the like, for the fitter.

@@ -30,6 +30,8 @@ class VisitRecorder {
   VisitRecorder& operator=(const VisitRecorder&) = delete;
 
   const std::string& Station() const { return m_station; }
+  // The fitter of the visits recorded from now on.
+  void SetFitter(const ContactRecord& contact) { m_fitter = FitterName(contact); }
   const std::string& Address() const { return m_address; }
 
   // The backup just written: its bytes go with the next visit of the same motor.

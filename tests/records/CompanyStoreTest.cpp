@@ -1,0 +1,244 @@
+// The company store against a real PostgreSQL server that each test starts for itself: its
+// own cluster in a scratch folder, a Unix socket there and no TCP. As root (CI) the server runs
+// as the "postgres" system user. Skipped only where the server's programs are missing.
+
+#include <gtest/gtest.h>
+
+#include <libpq-fe.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "records/CompanyStore.h"
+#include "records/RecordStore.h"
+#include "support/TempFolder.h"
+
+namespace roviro {
+namespace {
+
+std::string ServerBinaries() {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/usr/lib/postgresql", ec)) {
+    const auto bin = entry.path() / "bin";
+    if (std::filesystem::exists(bin / "pg_ctl") && std::filesystem::exists(bin / "initdb")) {
+      return bin.string();
+    }
+  }
+  return {};
+}
+
+class TestServer {
+ public:
+  bool Start(std::string* why) {
+    m_bin = ServerBinaries();
+    if (m_bin.empty()) return false;
+    char dir[] = "/tmp/roviro-pg-XXXXXX";
+    if (mkdtemp(dir) == nullptr) return false;
+    m_dir = dir;
+    ::chmod(dir, 0755);
+    m_asUser = geteuid() == 0 ? "runuser -u postgres -- " : "";
+    if (geteuid() == 0) {
+      const passwd* pw = getpwnam("postgres");
+      if (pw == nullptr || ::chown(dir, pw->pw_uid, pw->pw_gid) != 0) {
+        *why = "no postgres user to run the server as";
+        return false;
+      }
+    }
+    if (!Run("'" + m_bin + "/initdb' -D '" + m_dir + "/data' -A trust -U postgres --no-sync " +
+             "-E UTF8 >'" + m_dir + "/initdb.log' 2>&1")) {
+      *why = "initdb failed";
+      return false;
+    }
+    if (!Up()) {
+      *why = "the server did not start";
+      return false;
+    }
+    return true;
+  }
+  bool Up() {
+    return Run("'" + m_bin + "/pg_ctl' -D '" + m_dir + "/data' -w -l '" + m_dir +
+               "/server.log' -o \"-c listen_addresses='' -k '" + m_dir +
+               "' -c fsync=off -c full_page_writes=off\" start >/dev/null");
+  }
+  bool Down() {
+    return Run("'" + m_bin + "/pg_ctl' -D '" + m_dir + "/data' -w -m immediate stop >/dev/null");
+  }
+  ~TestServer() {
+    if (m_dir.empty()) return;
+    Down();
+    std::error_code ec;
+    std::filesystem::remove_all(m_dir, ec);
+  }
+  std::string Address() const { return "host=" + m_dir + " dbname=postgres user=postgres"; }
+  // A single number the server answers to `sql`; -1 when it does not.
+  long long Number(const std::string& sql) const {
+    PGconn* c = PQconnectdb(Address().c_str());
+    PGresult* r = PQexec(c, sql.c_str());
+    long long n = -1;
+    if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1) {
+      n = std::atoll(PQgetvalue(r, 0, 0));
+    }
+    PQclear(r);
+    PQfinish(c);
+    return n;
+  }
+  bool Exec(const std::string& sql) const {
+    PGconn* c = PQconnectdb(Address().c_str());
+    PGresult* r = PQexec(c, sql.c_str());
+    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
+    PQclear(r);
+    PQfinish(c);
+    return ok;
+  }
+
+ private:
+  bool Run(const std::string& command) { return std::system((m_asUser + command).c_str()) == 0; }
+  std::string m_bin;
+  std::string m_dir;
+  std::string m_asUser;
+};
+
+class CompanyStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string why;
+    if (ServerBinaries().empty()) GTEST_SKIP() << "no PostgreSQL server programs";
+    ASSERT_TRUE(m_server.Start(&why)) << why;
+  }
+  // A station's local store in the scratch folder.
+  void OpenLocal(RecordStore& store, const std::string& name) {
+    ASSERT_EQ(store.Open(m_tmp.File(name + ".sqlite"), nullptr), StoreOpenStatus::kOk);
+  }
+  static StoredVisit At(const std::string& station, const std::string& motor, int second) {
+    Visit v;
+    v.motorKey = motor;
+    v.time = SystemTime{2026, 12, 0, 9, 10, 0, static_cast<std::uint16_t>(second % 60), 0};
+    v.runningSeconds = second;
+    v.counter1 = 1;
+    v.counter2 = 2;
+    v.events = {1, 2, 3};
+    StoredVisit s = MakeStoredVisit(v, station, "Firma " + station);
+    s.utc = "2026-12-09T10:" + std::to_string(10 + second / 60) + ":" +
+            std::to_string(10 + second % 60) + "Z";
+    return s;
+  }
+  SyncReport SyncOnce(RecordStore& store, const std::string& station) {
+    CompanyStore company;
+    std::string error;
+    if (company.Connect(m_server.Address(), &error) != SyncStatus::kDone) {
+      ADD_FAILURE() << error;
+      return {};
+    }
+    return company.Sync(store, station);
+  }
+
+  test::TempFolder m_tmp;
+  TestServer m_server;
+};
+
+TEST_F(CompanyStoreTest, TwoStationsSeeEachOthersVisitsAndSetsAndANewerSchemaIsLeftAlone) {
+  RecordStore a;
+  RecordStore b;
+  OpenLocal(a, "a");
+  OpenLocal(b, "b");
+  const std::string set = "set bytes of station A";
+  for (int i = 0; i < 3; ++i) {
+    StoredVisit v = At("A", "013210-1-2", i);
+    ASSERT_TRUE(a.AddVisit(&v, i == 0 ? &set : nullptr));
+  }
+  for (int i = 0; i < 2; ++i) {
+    StoredVisit v = At("B", "013210-1-2", 10 + i);
+    ASSERT_TRUE(b.AddVisit(&v, nullptr));
+  }
+  StoredVisit other = At("B", "0000AA-9-9", 20);
+  ASSERT_TRUE(b.AddVisit(&other, nullptr));
+
+  EXPECT_EQ(SyncOnce(a, "A").sentVisits, 3);
+  const SyncReport fromB = SyncOnce(b, "B");
+  EXPECT_EQ(fromB.status, SyncStatus::kDone);
+  EXPECT_EQ(fromB.fetchedVisits, 3);
+  EXPECT_EQ(SyncOnce(a, "A").fetchedVisits, 2);  // B's other motor is not on A's record
+
+  const auto seenByA = a.VisitsOf("013210-1-2");
+  ASSERT_EQ(seenByA.size(), 5u);
+  EXPECT_EQ(seenByA.back().station, "B");
+  EXPECT_EQ(seenByA.back().fitter, "Firma B");
+  EXPECT_TRUE(a.VisitsOf("0000AA-9-9").empty());
+  const auto seenByB = b.VisitsOf("013210-1-2");
+  ASSERT_EQ(seenByB.size(), 5u);
+  EXPECT_EQ(seenByB.front().station, "A");
+  EXPECT_EQ(seenByB.front().visit.events, (std::vector<std::uint8_t>{1, 2, 3}));
+  std::string bytes;
+  ASSERT_TRUE(b.SetBytes(seenByB.front().setDigest, &bytes));
+  EXPECT_EQ(bytes, set);
+
+  // Repeated syncs send and fetch nothing twice.
+  const SyncReport again = SyncOnce(b, "B");
+  EXPECT_EQ(again.sentVisits, 0);
+  EXPECT_EQ(b.VisitsOf("013210-1-2").size(), 5u);
+  EXPECT_EQ(a.Counts().unsentVisits, 0);
+  EXPECT_EQ(m_server.Number("SELECT COUNT(*) FROM visits"), 6);
+  EXPECT_EQ(m_server.Number("SELECT COUNT(*) FROM sets"), 1);
+
+  // A company store of a later program is refused and not written.
+  ASSERT_TRUE(m_server.Exec("UPDATE roviro_schema SET version = 7"));
+  StoredVisit late = At("A", "013210-1-2", 30);
+  ASSERT_TRUE(a.AddVisit(&late, nullptr));
+  CompanyStore company;
+  std::string error;
+  EXPECT_EQ(company.Connect(m_server.Address(), &error), SyncStatus::kNewerSchema);
+  EXPECT_NE(error.find("Schema 7"), std::string::npos) << error;
+  EXPECT_EQ(m_server.Number("SELECT COUNT(*) FROM visits"), 6);
+  EXPECT_EQ(a.Counts().unsentVisits, 1);
+}
+
+TEST_F(CompanyStoreTest, AServerStoppedInTheMiddleOfASyncLosesNothingAndTheNextSyncCompletes) {
+  RecordStore a;
+  OpenLocal(a, "a");
+  const int total = 2 * kSyncBatch + 37;
+  for (int i = 0; i < total; ++i) {
+    StoredVisit v = At("A", "013210-1-" + std::to_string(i % 7), i);
+    const std::string set = "set " + std::to_string(i % 5);
+    ASSERT_TRUE(a.AddVisit(&v, &set));
+  }
+  {
+    // Cut off where it hurts most: the company store has committed the second batch, the
+    // local store has not yet marked it sent.
+    CompanyStore company;
+    std::string error;
+    ASSERT_EQ(company.Connect(m_server.Address(), &error), SyncStatus::kDone) << error;
+    company.SetBatchObserver([&](int batch) {
+      if (batch < 1) return true;
+      m_server.Down();
+      return false;
+    });
+    const SyncReport cut = company.Sync(a, "A");
+    EXPECT_NE(cut.status, SyncStatus::kDone);
+    EXPECT_EQ(cut.sentVisits, kSyncBatch);
+  }
+  EXPECT_EQ(a.Counts().unsentVisits, total - kSyncBatch);
+  EXPECT_EQ(a.Counts().visits, total);
+
+  // Unreachable now: nothing changes locally.
+  {
+    CompanyStore company;
+    std::string error;
+    EXPECT_EQ(company.Connect(m_server.Address(), &error), SyncStatus::kUnreachable);
+  }
+  ASSERT_TRUE(m_server.Up());
+  const SyncReport done = SyncOnce(a, "A");
+  EXPECT_EQ(done.status, SyncStatus::kDone) << done.error;
+  EXPECT_EQ(done.sentVisits, total - kSyncBatch);
+  EXPECT_EQ(a.Counts().unsentVisits, 0);
+  EXPECT_EQ(m_server.Number("SELECT COUNT(*) FROM visits"), total);
+  EXPECT_EQ(m_server.Number("SELECT COUNT(DISTINCT uuid) FROM visits"), total);
+  EXPECT_EQ(m_server.Number("SELECT COUNT(*) FROM sets"), 5);
+  EXPECT_EQ(m_server.Number("SELECT COUNT(*) FROM visits WHERE set_digest NOT IN "
+                            "(SELECT digest FROM sets)"),
+            0);
+}
+
+}  // namespace
+}  // namespace roviro
