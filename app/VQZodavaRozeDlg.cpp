@@ -299,6 +299,7 @@ constexpr MenuEntry kMenuEntries[] = {
      "en",
      "Close"},
     {kIdmContactData, "Kontaktdaten...", "Contact data..."},
+    {kIdmHistory, "Verlauf...", "History..."},
     {kIdmAboutBox,
      "Info \xFC"
      "ber RoviroDazo...",
@@ -395,6 +396,9 @@ void CVQZodavaRozeDlg::OnSysCommand(unsigned id) {
     }
     case kIdmContactData:
       EditContactData();
+      break;
+    case kIdmHistory:
+      ShowHistory();
       break;
     case kScMinimize:
       showMinimized();

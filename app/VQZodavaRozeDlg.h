@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/ControlPools.h"
+#include "app/HistoryDlg.h"
 #include "app/NamedMutex.h"
 #include "app/Prompts.h"
 #include "app/QtMessageSink.h"
@@ -54,6 +55,8 @@ struct DialogEnvironment {
   std::function<void(CDlgFirstStart&)> runFirstStart;
   // Runs the about box; null: modally.
   std::function<void(CAboutDlg&)> runAbout;
+  // Runs the history dialog; null: modally.
+  std::function<void(CHistoryDlg&)> runHistory;
   // Appended to the window caption (for example when the box is simulated).
   std::string captionSuffix;
 };
@@ -63,6 +66,7 @@ inline constexpr int kMessageTableSize = 32;
 // window's own.
 inline constexpr unsigned kIdmAboutBox = 0x10;
 inline constexpr unsigned kIdmContactData = 0x20;
+inline constexpr unsigned kIdmHistory = 0x30;
 inline constexpr unsigned kScMinimize = 0xF020;
 inline constexpr unsigned kScClose = 0xF060;
 inline constexpr int kTabCount = 5;
@@ -115,6 +119,11 @@ class CVQZodavaRozeDlg : public QDialog {
   VisitRecorder& Records();
   // Shows what the records have to tell the fitter (once per run each), if anything.
   void ShowRecordsNotice();
+  // "Verlauf...": the motor's visits from every station; a chosen set is loaded into screen 1
+  // as a parameter file is (into a scratch image first).
+  void ShowHistory();
+  // Loads the set's bytes as a parameter file: false (the set as it was) when they are not one.
+  bool LoadRecordedSet(const std::string& bytes);
   // Whether replacing the set being worked on would lose it: it was downloaded or loaded from
   // a file and neither saved nor written since, or it was changed since it was kept.
   void MarkSetKept();
