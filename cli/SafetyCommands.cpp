@@ -40,8 +40,8 @@ int PrintHistory(const GlobalOptions& options, const std::string& motor, bool js
   std::unique_ptr<VisitRecorder> recorder;
   RecordStore* store = OpenRecords(folders, &recorder);
   if (store == nullptr) return kExitFile;
-  const std::vector<MotorSummary> motors = store->Motors();
   if (motor.empty()) {
+    const std::vector<MotorSummary> motors = store->Motors();
     if (json) {
       std::cout << VisitsJson(store->AllVisits()) << '\n';
       return kExitOk;
@@ -59,14 +59,8 @@ int PrintHistory(const GlobalOptions& options, const std::string& motor, bool js
     return kExitOk;
   }
   // The key itself, or the only one it begins.
-  std::vector<std::string> matches;
-  for (const MotorSummary& m : motors) {
-    if (m.motorKey == motor) {
-      matches = {m.motorKey};
-      break;
-    }
-    if (m.motorKey.rfind(motor, 0) == 0) matches.push_back(m.motorKey);
-  }
+  std::vector<std::string> matches = store->MotorsBeginning(motor, 2);
+  if (!matches.empty() && matches.front() == motor) matches.resize(1);
   if (matches.size() != 1) {
     std::cerr << "roviro-cli: "
               << (matches.empty() ? "no history of motor " : "several motors begin ")

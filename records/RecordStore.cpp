@@ -466,6 +466,26 @@ std::vector<MotorSummary> RecordStore::Motors() {
   return out;
 }
 
+std::vector<std::string> RecordStore::MotorsBeginning(const std::string& prefix, int limit) {
+  std::vector<std::string> out;
+  sqlite3_stmt* s = nullptr;
+  // A range over the motor index: every key that begins with the prefix sorts below the
+  // prefix followed by the greatest byte.
+  if (m_db == nullptr ||
+      sqlite3_prepare_v2(m_db,
+                         "SELECT DISTINCT motor FROM visits WHERE motor >= ?1 AND motor < ?2 "
+                         "ORDER BY motor LIMIT ?3",
+                         -1, &s, nullptr) != SQLITE_OK) {
+    return out;
+  }
+  BindText(s, 1, prefix);
+  BindText(s, 2, prefix + "\xFF");
+  sqlite3_bind_int(s, 3, limit);
+  while (sqlite3_step(s) == SQLITE_ROW) out.push_back(ColumnText(s, 0));
+  sqlite3_finalize(s);
+  return out;
+}
+
 bool RecordStore::SetBytes(const std::string& digest, std::string* bytes) {
   if (m_db == nullptr) return false;
   sqlite3_stmt* s = nullptr;

@@ -101,6 +101,8 @@ class RecordStore {
   std::vector<StoredVisit> VisitsOf(const std::string& motorKey);
   std::vector<StoredVisit> AllVisits();
   std::vector<MotorSummary> Motors();
+  // The motor keys on record that are `prefix` or begin with it (at most `limit`), sorted.
+  std::vector<std::string> MotorsBeginning(const std::string& prefix, int limit);
   bool SetBytes(const std::string& digest, std::string* bytes);
   RecordCounts Counts();
 

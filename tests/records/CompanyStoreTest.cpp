@@ -4,107 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include <libpq-fe.h>
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "records/CompanyStore.h"
 #include "records/RecordStore.h"
+#include "support/PostgresServer.h"
 #include "support/TempFolder.h"
 
 namespace roviro {
 namespace {
 
-std::string ServerBinaries() {
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator("/usr/lib/postgresql", ec)) {
-    const auto bin = entry.path() / "bin";
-    if (std::filesystem::exists(bin / "pg_ctl") && std::filesystem::exists(bin / "initdb")) {
-      return bin.string();
-    }
-  }
-  return {};
-}
-
-class TestServer {
- public:
-  bool Start(std::string* why) {
-    m_bin = ServerBinaries();
-    if (m_bin.empty()) return false;
-    char dir[] = "/tmp/roviro-pg-XXXXXX";
-    if (mkdtemp(dir) == nullptr) return false;
-    m_dir = dir;
-    ::chmod(dir, 0755);
-    m_asUser = geteuid() == 0 ? "runuser -u postgres -- " : "";
-    if (geteuid() == 0) {
-      const passwd* pw = getpwnam("postgres");
-      if (pw == nullptr || ::chown(dir, pw->pw_uid, pw->pw_gid) != 0) {
-        *why = "no postgres user to run the server as";
-        return false;
-      }
-    }
-    if (!Run("'" + m_bin + "/initdb' -D '" + m_dir + "/data' -A trust -U postgres --no-sync " +
-             "-E UTF8 >'" + m_dir + "/initdb.log' 2>&1")) {
-      *why = "initdb failed";
-      return false;
-    }
-    if (!Up()) {
-      *why = "the server did not start";
-      return false;
-    }
-    return true;
-  }
-  bool Up() {
-    return Run("'" + m_bin + "/pg_ctl' -D '" + m_dir + "/data' -w -l '" + m_dir +
-               "/server.log' -o \"-c listen_addresses='' -k '" + m_dir +
-               "' -c fsync=off -c full_page_writes=off\" start >/dev/null");
-  }
-  bool Down() {
-    return Run("'" + m_bin + "/pg_ctl' -D '" + m_dir + "/data' -w -m immediate stop >/dev/null");
-  }
-  ~TestServer() {
-    if (m_dir.empty()) return;
-    Down();
-    std::error_code ec;
-    std::filesystem::remove_all(m_dir, ec);
-  }
-  std::string Address() const { return "host=" + m_dir + " dbname=postgres user=postgres"; }
-  // A single number the server answers to `sql`; -1 when it does not.
-  long long Number(const std::string& sql) const {
-    PGconn* c = PQconnectdb(Address().c_str());
-    PGresult* r = PQexec(c, sql.c_str());
-    long long n = -1;
-    if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) == 1) {
-      n = std::atoll(PQgetvalue(r, 0, 0));
-    }
-    PQclear(r);
-    PQfinish(c);
-    return n;
-  }
-  bool Exec(const std::string& sql) const {
-    PGconn* c = PQconnectdb(Address().c_str());
-    PGresult* r = PQexec(c, sql.c_str());
-    const bool ok = PQresultStatus(r) == PGRES_COMMAND_OK;
-    PQclear(r);
-    PQfinish(c);
-    return ok;
-  }
-
- private:
-  bool Run(const std::string& command) { return std::system((m_asUser + command).c_str()) == 0; }
-  std::string m_bin;
-  std::string m_dir;
-  std::string m_asUser;
-};
-
 class CompanyStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string why;
-    if (ServerBinaries().empty()) GTEST_SKIP() << "no PostgreSQL server programs";
+    if (test::PostgresServerBinaries().empty()) GTEST_SKIP() << "no PostgreSQL server programs";
     ASSERT_TRUE(m_server.Start(&why)) << why;
   }
   // A station's local store in the scratch folder.
@@ -135,7 +47,7 @@ class CompanyStoreTest : public ::testing::Test {
   }
 
   test::TempFolder m_tmp;
-  TestServer m_server;
+  test::PostgresServer m_server;
 };
 
 TEST_F(CompanyStoreTest, TwoStationsSeeEachOthersVisitsAndSetsAndANewerSchemaIsLeftAlone) {
