@@ -13,7 +13,7 @@
 #include "records/CompanyStore.h"
 #include "records/RecordStore.h"
 #include "records/ServiceHistory.h"
-#include "support/PostgresServer.h"
+#include "tests/support/PostgresServer.h"
 
 namespace roviro {
 namespace {
