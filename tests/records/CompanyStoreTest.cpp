@@ -6,6 +6,7 @@
 
 #include "records/CompanyStore.h"
 #include "records/RecordStore.h"
+#include "records/VisitRecorder.h"
 #include "support/PostgresServer.h"
 #include "support/TempFolder.h"
 
@@ -150,6 +151,49 @@ TEST_F(CompanyStoreTest, AServerStoppedInTheMiddleOfASyncLosesNothingAndTheNextS
   EXPECT_EQ(m_server.Number("SELECT COUNT(*) FROM visits WHERE set_digest NOT IN "
                             "(SELECT digest FROM sets)"),
             0);
+}
+
+}  // namespace
+}  // namespace roviro
+
+namespace roviro {
+namespace {
+
+// The recorder as the window uses it: a visit committed locally at once, sent by the sync
+// thread; an unreachable store told once however many visits follow.
+TEST_F(CompanyStoreTest, TheRecorderSyncsInTheBackgroundAndTellsAnUnreachableStoreOnce) {
+  ProgramSettings settings;
+  settings.station = "Halle 7";
+  settings.databaseAddress = m_server.Address();
+  ContactRecord contact;
+  contact.company = "Rollladen Meier";
+  const std::string shared = m_tmp.File("shared");
+  Visit visit;
+  visit.motorKey = "013210-1-2";
+  visit.time = SystemTime{2026, 12, 0, 9, 12, 0, 0, 0};
+  {
+    VisitRecorder recorder(shared, settings, contact);
+    ASSERT_TRUE(recorder.Record(visit));
+    recorder.WaitForSync();
+    EXPECT_EQ(recorder.TakeNotice(), "");
+  }
+  EXPECT_EQ(m_server.Number("SELECT COUNT(*) FROM visits WHERE station = 'Halle 7' AND "
+                            "fitter = 'Rollladen Meier'"),
+            1);
+
+  ASSERT_TRUE(m_server.Down());
+  VisitRecorder recorder(shared, settings, contact);
+  int told = 0;
+  recorder.OnNotice([&] { ++told; });
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(recorder.Record(visit));  // committed locally, whatever the network does
+    recorder.WaitForSync();
+  }
+  EXPECT_EQ(told, 1);
+  EXPECT_NE(recorder.TakeNotice().find("nicht erreichbar"), std::string::npos);
+  ASSERT_NE(recorder.Store(), nullptr);
+  EXPECT_EQ(recorder.Store()->Counts().visits, 4);
+  EXPECT_EQ(recorder.Store()->Counts().unsentVisits, 3);
 }
 
 }  // namespace
