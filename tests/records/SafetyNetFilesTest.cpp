@@ -130,8 +130,7 @@ TEST_F(SafetyNetFilesTest, ParallelSavesShareNoScratchFile) {
   for (int i = 0; i < kWriters; ++i) {
     motors[i].Block(0x39)[9] = static_cast<std::uint8_t>(i);
     motors[i].m_name = "Motor " + std::to_string(i);
-    threads.emplace_back(
-        [&, i] { results[i] = WriteBackup(context, motors[i], BackupKind::kRead); });
+    threads.emplace_back([&, i] { results[i] = WriteBackup(context, motors[i], BackupKind::kRead); });
   }
   for (auto& t : threads) t.join();
   for (int i = 0; i < kWriters; ++i) {
