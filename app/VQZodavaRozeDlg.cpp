@@ -113,6 +113,8 @@ CVQZodavaRozeDlg::CVQZodavaRozeDlg(DialogEnvironment env, QWidget* parent)
 
 CVQZodavaRozeDlg::~CVQZodavaRozeDlg() {
   qApp->removeEventFilter(this);
+  // The background sync ends first: it posts to this dialog.
+  m_records.reset();
   RemoveTranslators();
   // No worker may outlive the objects it points at, and none may wait for a box.
   m_sink->Shutdown();
@@ -305,6 +307,7 @@ constexpr MenuEntry kMenuEntries[] = {
     {kScClose, TX_NOOP("Schlie\xDF"
                        "en")},
     {kIdmContactData, TX_NOOP("Kontaktdaten...")},
+    {kIdmHistory, TX_NOOP("Verlauf...")},
     {kIdmAboutBox, TX_NOOP("Info \xFC"
                            "ber RoviroDazo...")},
 };
@@ -331,6 +334,29 @@ void CVQZodavaRozeDlg::TranslateSystemMenu() {
   for (QAction* action : m_systemMenu->actions()) {
     if (action->isSeparator()) continue;
     action->setText(QTx(kMenuEntries[n++].german));
+  }
+}
+
+VisitRecorder& CVQZodavaRozeDlg::Records() {
+  if (m_records == nullptr) {
+    const std::string& shared = Folder(FolderKind::SharedData);
+    m_records = std::make_unique<VisitRecorder>(shared, ReadProgramSettings(shared), m_contact);
+    // A notice of the sync thread is shown on the user-interface thread; a call queued for a
+    // dialog that is gone is dropped by Qt.
+    m_records->OnNotice([this] {
+      QMetaObject::invokeMethod(
+          this, [this] { ShowRecordsNotice(); }, Qt::QueuedConnection);
+    });
+  }
+  m_records->SetFitter(m_contact);
+  return *m_records;
+}
+
+void CVQZodavaRozeDlg::ShowRecordsNotice() {
+  if (m_records == nullptr) return;
+  const std::string notice = m_records->TakeNotice();
+  if (!notice.empty()) {
+    Sink().MessageBox(notice, "Verlauf", kMbOk | kMbIconWarning | kMbTopmost);
   }
 }
 
@@ -375,6 +401,9 @@ void CVQZodavaRozeDlg::OnSysCommand(unsigned id) {
     }
     case kIdmContactData:
       EditContactData();
+      break;
+    case kIdmHistory:
+      ShowHistory();
       break;
     case kScMinimize:
       showMinimized();

@@ -19,6 +19,7 @@
 
 #include "app/AppMessages.h"
 #include "app/ControlPools.h"
+#include "app/HistoryDlg.h"
 #include "app/NamedMutex.h"
 #include "app/Prompts.h"
 #include "app/QtMessageSink.h"
@@ -29,6 +30,7 @@
 #include "device/DeviceLink.h"
 #include "pages/ScreenDescription.h"
 #include "platform/Folders.h"
+#include "records/VisitRecorder.h"
 
 namespace roviro {
 
@@ -52,6 +54,8 @@ struct DialogEnvironment {
   std::function<void(CDlgFirstStart&)> runFirstStart;
   // Runs the about box; null: modally.
   std::function<void(CAboutDlg&)> runAbout;
+  // Runs the history dialog; null: modally.
+  std::function<void(CHistoryDlg&)> runHistory;
   // Appended to the window caption (for example when the box is simulated).
   std::string captionSuffix;
 };
@@ -61,6 +65,7 @@ inline constexpr int kMessageTableSize = 32;
 // window's own.
 inline constexpr unsigned kIdmAboutBox = 0x10;
 inline constexpr unsigned kIdmContactData = 0x20;
+inline constexpr unsigned kIdmHistory = 0x30;
 inline constexpr unsigned kScMinimize = 0xF020;
 inline constexpr unsigned kScClose = 0xF060;
 inline constexpr int kTabCount = 5;
@@ -115,6 +120,15 @@ class CVQZodavaRozeDlg : public QDialog {
   // Line n of the language's message table ("" outside 0..31).
   const std::string& CommonText(int n) const;
   const ContactRecord& Contact() const { return m_contact; }
+  // The records of visits (text history, local store, background sync), made on first use.
+  VisitRecorder& Records();
+  // Shows what the records have to tell the fitter (once per run each), if anything.
+  void ShowRecordsNotice();
+  // "Verlauf...": the motor's visits from every station; a chosen set is loaded into screen 1
+  // as a parameter file is (into a scratch image first).
+  void ShowHistory();
+  // Loads the set's bytes as a parameter file: false (the set as it was) when they are not one.
+  bool LoadRecordedSet(const std::string& bytes);
   // Whether replacing the set being worked on would lose it: it was downloaded or loaded from
   // a file and neither saved nor written since, or it was changed since it was kept.
   void MarkSetKept();
@@ -310,6 +324,7 @@ class CVQZodavaRozeDlg : public QDialog {
   int m_setOrigin = 0;
   std::array<std::string, kMessageTableSize> m_messages;
   ContactRecord m_contact;
+  std::unique_ptr<VisitRecorder> m_records;
   ParameterImage m_keptSet;
   bool m_setToKeep = false;
   NamedMutex m_mutex;

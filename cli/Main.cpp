@@ -15,6 +15,7 @@
 #include "cli/CliSupport.h"
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
+#include "cli/RecordCommands.h"
 #include "cli/SafetyCommands.h"
 
 namespace {
@@ -136,6 +137,7 @@ int Run(int argc, char** argv) {
 
   AddDeviceCommands(app, options, rc);
   AddSafetyCommands(app, options, rc);
+  AddRecordCommands(app, options, rc);
 
   try {
     app.parse(argc, argv);

@@ -7,8 +7,10 @@
 #include "catalogue/Archive.h"
 #include "catalogue/ContactProfile.h"
 #include "cli/FileCommands.h"
+#include "cli/RecordCommands.h"
 #include "device/VerifyUpload.h"
 #include "platform/Paths.h"
+#include "platform/TextEncoding.h"
 #include "records/ParameterFile.h"
 #include "sim/TraceReplay.h"
 
@@ -29,51 +31,56 @@ bool ReadBlock(VerifyTarget target, std::uint8_t block) {
   return target == VerifyTarget::kMotor || block == 0x39 || block == 0x2E || block == 0x34;
 }
 
-int PrintHistory(const GlobalOptions& options, const std::string& motor) {
+int PrintHistory(const GlobalOptions& options, const std::string& motor, bool json) {
   const Folders folders = MakeFolders(options);
   if (folders.SharedData().empty()) {
     std::cerr << "roviro-cli: no data folder (set HOME or XDG_DATA_HOME, or use --data-dir)\n";
     return kExitFile;
   }
-  const std::vector<std::string> motors = HistoryMotors(folders.SharedData());
+  std::unique_ptr<VisitRecorder> recorder;
+  RecordStore* store = OpenRecords(folders, &recorder);
+  if (store == nullptr) return kExitFile;
   if (motor.empty()) {
+    const std::vector<MotorSummary> motors = store->Motors();
+    if (json) {
+      std::cout << VisitsJson(store->AllVisits()) << '\n';
+      return kExitOk;
+    }
     if (motors.empty()) std::cerr << "no service history yet\n";
-    for (const std::string& key : motors) {
-      const HistoryFile file = ReadHistory(folders.SharedData(), key);
-      std::cout << key << '\t' << file.visits.size()
-                << (file.visits.size() == 1 ? " visit" : " visits");
-      if (!file.visits.empty()) {
-        const Visit& last = file.visits.back();
-        std::cout << "\tlast " << VisitTimeText(last.time) << ' ' << VisitKindWord(last.kind) << ' '
-                  << EscapeControls(last.result);
-      }
-      if (SharesMotorKey(key)) std::cout << "\tseveral motors possible";
+    for (const MotorSummary& m : motors) {
+      std::cout << EscapeControls(m.motorKey) << '\t' << m.visits
+                << (m.visits == 1 ? " visit" : " visits");
+      const Visit& last = m.last.visit;
+      std::cout << "\tlast " << VisitTimeText(last.time) << ' ' << VisitKindWord(last.kind) << ' '
+                << EscapeControls(last.result);
+      if (SharesMotorKey(m.motorKey)) std::cout << "\tseveral motors possible";
       std::cout << '\n';
     }
     return kExitOk;
   }
   // The key itself, or the only one it begins.
-  std::vector<std::string> matches;
-  for (const std::string& key : motors) {
-    if (key == motor) {
-      matches = {key};
-      break;
-    }
-    if (key.rfind(motor, 0) == 0) matches.push_back(key);
-  }
+  std::vector<std::string> matches = store->MotorsBeginning(motor, 2);
+  if (!matches.empty() && matches.front() == motor) matches.resize(1);
   if (matches.size() != 1) {
     std::cerr << "roviro-cli: "
-              << (matches.empty() ? "no history of motor " : "several motors begin ") << motor
-              << "; `roviro-cli history` lists the motors\n";
+              << (matches.empty() ? "no history of motor " : "several motors begin ")
+              << EscapeControls(motor) << "; `roviro-cli history` lists the motors\n";
     return kExitUsage;
   }
-  const HistoryFile file = ReadHistory(folders.SharedData(), matches.front());
-  std::cout << "Motor " << matches.front() << ": " << file.visits.size()
-            << (file.visits.size() == 1 ? " visit\n" : " visits\n") << DescribeVisits(file.visits);
-  if (file.ignoredLines > 0) {
-    std::cerr << "roviro-cli: " << file.ignoredLines
-              << " damaged or incomplete line(s) of the history were left out\n";
+  const std::vector<StoredVisit> stored = store->VisitsOf(matches.front());
+  if (json) {
+    std::cout << VisitsJson(stored) << '\n';
+    return kExitOk;
   }
+  std::vector<Visit> visits;
+  std::vector<std::string> who;
+  for (const StoredVisit& v : stored) {
+    visits.push_back(v.visit);
+    who.push_back("station " + v.station + (v.fitter.empty() ? "" : ", fitter " + v.fitter));
+  }
+  std::cout << "Motor " << matches.front() << ": " << visits.size()
+            << (visits.size() == 1 ? " visit\n" : " visits\n")
+            << Latin1ToUtf8(DescribeVisits(visits, who));
   return kExitOk;
 }
 
@@ -89,6 +96,18 @@ std::string SharedMotorKeyNotice(const ParameterImage& image) {
 SafetyNet::SafetyNet(const Folders& folders)
     : m_folders(folders), m_settings(ReadProgramSettings(folders.SharedData())) {
   ReadContactProfile(folders.SharedData(), &m_contact);
+  if (!folders.SharedData().empty()) {
+    m_recorder = std::make_unique<VisitRecorder>(folders.SharedData(), m_settings, m_contact);
+    // The tool syncs once its transfer is over, on its own thread.
+    m_recorder->SetBackgroundSync(false);
+  }
+}
+
+SafetyNet::~SafetyNet() {
+  if (m_recorder == nullptr) return;
+  if (m_recorder->SyncDue()) m_recorder->SyncNow();
+  const std::string notice = m_recorder->TakeNotice();
+  if (!notice.empty()) std::cerr << "roviro-cli: " << Latin1ToUtf8(notice) << '\n';
 }
 
 void SafetyNet::Backup(const ParameterImage& image, BackupKind kind,
@@ -101,6 +120,7 @@ void SafetyNet::Backup(const ParameterImage& image, BackupKind kind,
   context.now = RealClock().LocalNow();
   context.keep = m_settings.backupsPerMotor;
   const BackupResult result = WriteBackup(context, image, kind);
+  if (m_recorder != nullptr) m_recorder->NoteBackup(result, MotorKey(image));
   if (result.status == BackupStatus::kFailed && !m_told) {
     m_told = true;
     std::cerr << "roviro-cli: " << result.path
@@ -109,9 +129,9 @@ void SafetyNet::Backup(const ParameterImage& image, BackupKind kind,
 }
 
 void SafetyNet::Record(const Visit& visit) {
-  if (!m_folders.SharedData().empty() && !AppendVisit(m_folders.SharedData(), visit)) {
+  if (m_recorder != nullptr && !m_recorder->Record(visit)) {
     std::cerr << "roviro-cli: the service history of motor " << visit.motorKey
-              << " cannot be written\n";
+              << " cannot be written to the records\n";
   }
 }
 
@@ -239,12 +259,14 @@ int LoadReplay(sim::BoxSimulator& box, const std::string& path) {
 
 void AddSafetyCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   static std::string motor;
+  static bool json = false;
   auto* history = app.add_subcommand(
       "history",
       "the service history: without MOTOR the motors on record, with MOTOR (its key or the "
       "beginning of it) every visit with the change of running time and the new event codes");
   history->add_option("MOTOR", motor, "motor key, e.g. 013210-1-2");
-  history->callback([&] { rc = PrintHistory(options, motor); });
+  history->add_flag("--json", json, "one JSON array of visit objects on standard output");
+  history->callback([&] { rc = PrintHistory(options, motor, json); });
 }
 
 }  // namespace roviro::cli

@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <memory>
 #include <string>
 
 #include "catalogue/ContactRecord.h"
@@ -13,13 +14,17 @@
 #include "records/Backups.h"
 #include "records/ProgramSettings.h"
 #include "records/ServiceHistory.h"
+#include "records/VisitRecorder.h"
 
 namespace roviro::cli {
 
 // The backups and history records of one command. Without a data folder it writes nothing.
+// Each visit goes into the text history and the local store (with the set of the backup
+// before it); with a company store's address the records are synced when the command ends.
 class SafetyNet {
  public:
   explicit SafetyNet(const Folders& folders);
+  ~SafetyNet();
   const ProgramSettings& Settings() const { return m_settings; }
 
   // The automatic backup of `image` as the save-data screen would save it. A failure is
@@ -33,6 +38,7 @@ class SafetyNet {
   ProgramSettings m_settings;
   ContactRecord m_contact;
   bool m_told = false;
+  std::unique_ptr<VisitRecorder> m_recorder;
 };
 
 // The notice that the motor's key is shared by every motor of its type left at 0/0; empty when
@@ -51,7 +57,7 @@ int RunMotorDiff(const GlobalOptions& options, const std::string& file);
 // sim --replay FILE: the box answers from the trace. kExitOk, or kExitFile with a message.
 int LoadReplay(sim::BoxSimulator& box, const std::string& path);
 
-// Registers `history [MOTOR]` on `app`.
+// Registers `history [MOTOR] [--json]` on `app`.
 void AddSafetyCommands(CLI::App& app, const GlobalOptions& options, int& rc);
 
 }  // namespace roviro::cli

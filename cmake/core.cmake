@@ -23,8 +23,10 @@ roviro_layer(roviro_catalogue FOLDERS catalogue PUBLIC roviro_pages tinyxml2::ti
 # device/: telegrams, the link, the transfer and test workers, verify and trace.
 roviro_layer(roviro_device FOLDERS device PUBLIC roviro_catalogue Threads::Threads
   PRIVATE PkgConfig::SERIALPORT)
-# records/: the fitter's stored files and records (parameter files, backups, history, settings).
-roviro_layer(roviro_records FOLDERS records PUBLIC roviro_catalogue PRIVATE tinyxml2::tinyxml2)
+# records/: the fitter's stored files and records (parameter files, backups, history, settings,
+# the local store in SQLite and the company store in PostgreSQL).
+roviro_layer(roviro_records FOLDERS records PUBLIC roviro_catalogue Threads::Threads
+  PRIVATE tinyxml2::tinyxml2 PkgConfig::SQLITE3 PkgConfig::LIBPQ OpenSSL::Crypto)
 # rules/: what the screens decide without widgets.
 roviro_layer(roviro_rules FOLDERS rules PUBLIC roviro_records roviro_device)
 

@@ -1,5 +1,7 @@
 #include "records/ProgramSettings.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <vector>
 
@@ -18,6 +20,9 @@ constexpr const char* kBackupCountKey = "ANZAHL_PRO_MOTOR";
 constexpr const char* kUploadSection = "UPLOAD";
 constexpr const char* kVerifyKey = "PRUEFEN";
 constexpr const char* kConfirmSection = "BESTAETIGEN";
+constexpr const char* kDatabaseSection = "DATENBANK";
+constexpr const char* kAddressKey = "ADRESSE";
+constexpr const char* kStationKey = "STATION";
 constexpr const char* kAskKey = "FRAGEN";
 constexpr const char* kFilesSection = "DATEIEN";
 constexpr const char* kFolderKey = "ORDNER";
@@ -98,6 +103,13 @@ ProgramSettings ParseProgramSettings(const std::string& text) {
       }
     } else if (EqualsNoCase(section, kFilesSection) && IsKey(line, kFolderKey, &value)) {
       out.lastFolder = value;
+    } else if (EqualsNoCase(section, kDatabaseSection) && IsKey(Trim(raw), kAddressKey, &value)) {
+      // An address may be a URI ("postgresql://host/db"): its "//" starts no comment; one
+      // after a blank does.
+      const auto comment = value.find(" //");
+      out.databaseAddress = Trim(comment == std::string::npos ? value : value.substr(0, comment));
+    } else if (EqualsNoCase(section, kDatabaseSection) && IsKey(line, kStationKey, &value)) {
+      out.station = value;
     } else if (EqualsNoCase(section, kConfirmSection) && IsKey(line, kAskKey, &value)) {
       if (ParseNumber(value, &number) && (number == 0 || number == 1)) {
         out.askQuestions = number == 1;
@@ -105,6 +117,19 @@ ProgramSettings ParseProgramSettings(const std::string& text) {
     }
   }
   return out;
+}
+
+std::string CompanyStoreAddress(const ProgramSettings& settings) {
+  const char* env = std::getenv("ROVIRO_DATENBANK");
+  if (env != nullptr && *env != '\0') return env;
+  return settings.databaseAddress;
+}
+
+std::string StationName(const ProgramSettings& settings) {
+  if (!settings.station.empty()) return settings.station;
+  char host[256] = "";
+  if (gethostname(host, sizeof host - 1) == 0 && host[0] != '\0') return host;
+  return "Station";
 }
 
 ProgramSettings ReadProgramSettings(const std::string& sharedDataFolder) {

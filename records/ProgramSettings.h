@@ -28,7 +28,14 @@ struct ProgramSettings {
   bool verifyUpload = false;
   bool askQuestions = true;
   std::string lastFolder;
+  std::string databaseAddress;  // as written in the file; see CompanyStoreAddress
+  std::string station;          // as written; see StationName
 };
+
+// The company store's address: ROVIRO_DATENBANK when set and not empty, else the file's.
+std::string CompanyStoreAddress(const ProgramSettings& settings);
+// The station's name: the file's, else the host name, else "Station".
+std::string StationName(const ProgramSettings& settings);
 
 // The file's path, or empty when the shared data folder is empty.
 std::string ProgramSettingsPath(const std::string& sharedDataFolder);

@@ -367,10 +367,11 @@ int NewEventCount(const std::vector<std::uint8_t>& before, const std::vector<std
   return static_cast<int>(n);
 }
 
-std::string DescribeVisits(const std::vector<Visit>& visits) {
+std::string DescribeVisits(const std::vector<Visit>& visits, const std::vector<std::string>& who) {
   std::string out;
   const Visit* lastRead = nullptr;  // the last visit that read the operating data
   for (const Visit& v : visits) {
+    const auto index = static_cast<std::size_t>(&v - visits.data());
     char head[96];
     std::snprintf(head, sizeof head, "%s  %-8s  %-5s  %-15s", VisitTimeText(v.time).c_str(),
                   VisitKindWord(v.kind), EscapeControls(v.source).c_str(),
@@ -410,6 +411,7 @@ std::string DescribeVisits(const std::vector<Visit>& visits) {
       lastRead = &v;
     }
     if (SharesMotorKey(v.motorKey)) line += "  (several motors possible)";
+    if (index < who.size() && !who[index].empty()) line += "  " + EscapeControls(who[index]);
     out += line + "\n";
   }
   return out;

@@ -112,7 +112,9 @@ std::vector<std::string> HistoryMotors(const std::string& sharedDataFolder);
 int NewEventCount(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after);
 
 // The visits as `roviro-cli history MOTOR` prints them, with the change of running time and
-// the new event codes since the visit before that read them.
-std::string DescribeVisits(const std::vector<Visit>& visits);
+// the new event codes since the visit before that read them; `who` (one text per visit, e.g.
+// the station and fitter) ends each line.
+std::string DescribeVisits(const std::vector<Visit>& visits,
+                           const std::vector<std::string>& who = {});
 
 }  // namespace roviro

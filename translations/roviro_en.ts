@@ -112,6 +112,82 @@ This program does not talk to the box while the other one holds it. Close the ot
       <translation>Error...</translation>
     </message>
     <message>
+      <source>Lesen</source>
+      <translation>Read</translation>
+    </message>
+    <message>
+      <source>Schreiben</source>
+      <translation>Write</translation>
+    </message>
+    <message>
+      <source>Betriebsdaten</source>
+      <translation>Operating data</translation>
+    </message>
+    <message>
+      <source>Verlauf des Motors %1</source>
+      <translation>History of motor %1</translation>
+    </message>
+    <message>
+      <source>Zeit</source>
+      <translation>Time</translation>
+    </message>
+    <message>
+      <source>Station</source>
+      <translation>Station</translation>
+    </message>
+    <message>
+      <source>Monteur</source>
+      <translation>Fitter</translation>
+    </message>
+    <message>
+      <source>Was</source>
+      <translation>What</translation>
+    </message>
+    <message>
+      <source>Ergebnis</source>
+      <translation>Result</translation>
+    </message>
+    <message>
+      <source>Laufzeit</source>
+      <translation>Running time</translation>
+    </message>
+    <message>
+      <source> (mit Satz)</source>
+      <translation> (with set)</translation>
+    </message>
+    <message>
+      <source>Laufzeit (h)</source>
+      <translation>Running time (h)</translation>
+    </message>
+    <message>
+      <source>Zähler 1</source>
+      <translation>Counter 1</translation>
+    </message>
+    <message>
+      <source>Zähler 2</source>
+      <translation>Counter 2</translation>
+    </message>
+    <message>
+      <source>Besuch</source>
+      <translation>Visit</translation>
+    </message>
+    <message>
+      <source>Ereigniscodes: %1</source>
+      <translation>Event codes: %1</translation>
+    </message>
+    <message>
+      <source>keine</source>
+      <translation>none</translation>
+    </message>
+    <message>
+      <source>Satz laden</source>
+      <translation>Load set</translation>
+    </message>
+    <message>
+      <source>Schließen</source>
+      <translation>Close</translation>
+    </message>
+    <message>
       <source>Warnung</source>
       <translation>Warning</translation>
     </message>
@@ -160,12 +236,12 @@ Replace them?</translation>
       <translation>Minimise</translation>
     </message>
     <message>
-      <source>Schließen</source>
-      <translation>Close</translation>
-    </message>
-    <message>
       <source>Kontaktdaten...</source>
       <translation>Contact data...</translation>
+    </message>
+    <message>
+      <source>Verlauf...</source>
+      <translation>History...</translation>
     </message>
     <message>
       <source>Info über RoviroDazo...</source>
@@ -322,8 +398,40 @@ Die Übertragung wird davon nicht beeinflusst. Weitere Fehler der Sicherung werd
 The transfer is not affected by this. Further backup errors are not reported again in this run.</translation>
     </message>
     <message>
+      <source>Die Firmendatenbank hat das Schema %1, dieses Programm kennt nur bis %2. Sie wird nicht verändert; bitte das Programm aktualisieren.</source>
+      <translation>The company database has schema %1; this program knows schemas up to %2 only. It is left unchanged; please update the program.</translation>
+    </message>
+    <message>
+      <source>Die Firmendatenbank ist nicht erreichbar; der Verlauf bleibt lokal gespeichert und wird später übertragen (%1).</source>
+      <translation>The company database cannot be reached; the history stays stored locally and is sent later (%1).</translation>
+    </message>
+    <message>
+      <source>Der Abgleich mit der Firmendatenbank ist fehlgeschlagen; nichts geht verloren (%1).</source>
+      <translation>Synchronising with the company database failed; nothing is lost (%1).</translation>
+    </message>
+    <message>
       <source>Fehler beim Laden</source>
       <translation>Error while loading</translation>
+    </message>
+    <message>
+      <source>Kein Datenordner für den Verlauf.</source>
+      <translation>No data folder for the history.</translation>
+    </message>
+    <message>
+      <source>%1: ist keine lesbare Verlaufsdatenbank (%2)</source>
+      <translation>%1: is not a readable history database (%2)</translation>
+    </message>
+    <message>
+      <source>%1: Die Verlaufsdatenbank hat das Schema %2, dieses Programm kennt nur bis %3. Sie wird nicht verändert; bitte das Programm aktualisieren.</source>
+      <translation>%1: The history database has schema %2; this program knows schemas up to %3 only. It is left unchanged; please update the program.</translation>
+    </message>
+    <message>
+      <source>Der bisherige Verlauf konnte nicht in die Verlaufsdatenbank übernommen werden: %1</source>
+      <translation>The earlier history could not be taken into the history database: %1</translation>
+    </message>
+    <message>
+      <source>Der Besuch konnte nicht in die Verlaufsdatenbank geschrieben werden: %1</source>
+      <translation>The visit could not be written into the history database: %1</translation>
     </message>
     <message>
       <source>GUID %1 falsch identifiziert!</source>

@@ -112,6 +112,82 @@ Ce programme ne communique pas avec le boîtier tant que l'autre le détient. Fe
       <translation>Erreur...</translation>
     </message>
     <message>
+      <source>Lesen</source>
+      <translation>Lecture</translation>
+    </message>
+    <message>
+      <source>Schreiben</source>
+      <translation>Écriture</translation>
+    </message>
+    <message>
+      <source>Betriebsdaten</source>
+      <translation>Données de service</translation>
+    </message>
+    <message>
+      <source>Verlauf des Motors %1</source>
+      <translation>Historique du moteur %1</translation>
+    </message>
+    <message>
+      <source>Zeit</source>
+      <translation>Heure</translation>
+    </message>
+    <message>
+      <source>Station</source>
+      <translation>Poste</translation>
+    </message>
+    <message>
+      <source>Monteur</source>
+      <translation>Installateur</translation>
+    </message>
+    <message>
+      <source>Was</source>
+      <translation>Opération</translation>
+    </message>
+    <message>
+      <source>Ergebnis</source>
+      <translation>Résultat</translation>
+    </message>
+    <message>
+      <source>Laufzeit</source>
+      <translation>Durée de marche</translation>
+    </message>
+    <message>
+      <source> (mit Satz)</source>
+      <translation> (avec jeu)</translation>
+    </message>
+    <message>
+      <source>Laufzeit (h)</source>
+      <translation>Durée de marche (h)</translation>
+    </message>
+    <message>
+      <source>Zähler 1</source>
+      <translation>Compteur 1</translation>
+    </message>
+    <message>
+      <source>Zähler 2</source>
+      <translation>Compteur 2</translation>
+    </message>
+    <message>
+      <source>Besuch</source>
+      <translation>Intervention</translation>
+    </message>
+    <message>
+      <source>Ereigniscodes: %1</source>
+      <translation>Codes d'événement : %1</translation>
+    </message>
+    <message>
+      <source>keine</source>
+      <translation>aucun</translation>
+    </message>
+    <message>
+      <source>Satz laden</source>
+      <translation>Charger le jeu</translation>
+    </message>
+    <message>
+      <source>Schließen</source>
+      <translation>Fermer</translation>
+    </message>
+    <message>
       <source>Warnung</source>
       <translation>Avertissement</translation>
     </message>
@@ -160,12 +236,12 @@ Les remplacer quand même ?</translation>
       <translation>Réduire</translation>
     </message>
     <message>
-      <source>Schließen</source>
-      <translation>Fermer</translation>
-    </message>
-    <message>
       <source>Kontaktdaten...</source>
       <translation>Coordonnées...</translation>
+    </message>
+    <message>
+      <source>Verlauf...</source>
+      <translation>Historique...</translation>
     </message>
     <message>
       <source>Info über RoviroDazo...</source>
@@ -322,8 +398,40 @@ Die Übertragung wird davon nicht beeinflusst. Weitere Fehler der Sicherung werd
 Le transfert n'en est pas affecté. Les autres erreurs de sauvegarde ne seront plus signalées pendant cette session.</translation>
     </message>
     <message>
+      <source>Die Firmendatenbank hat das Schema %1, dieses Programm kennt nur bis %2. Sie wird nicht verändert; bitte das Programm aktualisieren.</source>
+      <translation>La base de données de l'entreprise a le schéma %1, ce programme ne connaît que jusqu'au %2. Elle n'est pas modifiée ; veuillez mettre le programme à jour.</translation>
+    </message>
+    <message>
+      <source>Die Firmendatenbank ist nicht erreichbar; der Verlauf bleibt lokal gespeichert und wird später übertragen (%1).</source>
+      <translation>La base de données de l'entreprise est injoignable ; l'historique reste enregistré localement et sera transmis plus tard (%1).</translation>
+    </message>
+    <message>
+      <source>Der Abgleich mit der Firmendatenbank ist fehlgeschlagen; nichts geht verloren (%1).</source>
+      <translation>La synchronisation avec la base de données de l'entreprise a échoué ; rien n'est perdu (%1).</translation>
+    </message>
+    <message>
       <source>Fehler beim Laden</source>
       <translation>Erreur lors du chargement</translation>
+    </message>
+    <message>
+      <source>Kein Datenordner für den Verlauf.</source>
+      <translation>Aucun dossier de données pour l'historique.</translation>
+    </message>
+    <message>
+      <source>%1: ist keine lesbare Verlaufsdatenbank (%2)</source>
+      <translation>%1 : n'est pas une base d'historique lisible (%2)</translation>
+    </message>
+    <message>
+      <source>%1: Die Verlaufsdatenbank hat das Schema %2, dieses Programm kennt nur bis %3. Sie wird nicht verändert; bitte das Programm aktualisieren.</source>
+      <translation>%1 : La base d'historique a le schéma %2, ce programme ne connaît que jusqu'au %3. Elle n'est pas modifiée ; veuillez mettre le programme à jour.</translation>
+    </message>
+    <message>
+      <source>Der bisherige Verlauf konnte nicht in die Verlaufsdatenbank übernommen werden: %1</source>
+      <translation>L'historique existant n'a pas pu être repris dans la base d'historique : %1</translation>
+    </message>
+    <message>
+      <source>Der Besuch konnte nicht in die Verlaufsdatenbank geschrieben werden: %1</source>
+      <translation>L'intervention n'a pas pu être écrite dans la base d'historique : %1</translation>
     </message>
     <message>
       <source>GUID %1 falsch identifiziert!</source>

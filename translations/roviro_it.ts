@@ -112,6 +112,82 @@ Questo programma non comunica con il box finché l'altro lo tiene occupato. Chiu
       <translation>Errore...</translation>
     </message>
     <message>
+      <source>Lesen</source>
+      <translation>Lettura</translation>
+    </message>
+    <message>
+      <source>Schreiben</source>
+      <translation>Scrittura</translation>
+    </message>
+    <message>
+      <source>Betriebsdaten</source>
+      <translation>Dati di esercizio</translation>
+    </message>
+    <message>
+      <source>Verlauf des Motors %1</source>
+      <translation>Cronologia del motore %1</translation>
+    </message>
+    <message>
+      <source>Zeit</source>
+      <translation>Ora</translation>
+    </message>
+    <message>
+      <source>Station</source>
+      <translation>Postazione</translation>
+    </message>
+    <message>
+      <source>Monteur</source>
+      <translation>Installatore</translation>
+    </message>
+    <message>
+      <source>Was</source>
+      <translation>Operazione</translation>
+    </message>
+    <message>
+      <source>Ergebnis</source>
+      <translation>Esito</translation>
+    </message>
+    <message>
+      <source>Laufzeit</source>
+      <translation>Tempo di funzionamento</translation>
+    </message>
+    <message>
+      <source> (mit Satz)</source>
+      <translation> (con set)</translation>
+    </message>
+    <message>
+      <source>Laufzeit (h)</source>
+      <translation>Tempo di funzionamento (h)</translation>
+    </message>
+    <message>
+      <source>Zähler 1</source>
+      <translation>Contatore 1</translation>
+    </message>
+    <message>
+      <source>Zähler 2</source>
+      <translation>Contatore 2</translation>
+    </message>
+    <message>
+      <source>Besuch</source>
+      <translation>Intervento</translation>
+    </message>
+    <message>
+      <source>Ereigniscodes: %1</source>
+      <translation>Codici evento: %1</translation>
+    </message>
+    <message>
+      <source>keine</source>
+      <translation>nessuno</translation>
+    </message>
+    <message>
+      <source>Satz laden</source>
+      <translation>Carica set</translation>
+    </message>
+    <message>
+      <source>Schließen</source>
+      <translation>Chiudi</translation>
+    </message>
+    <message>
       <source>Warnung</source>
       <translation>Avviso</translation>
     </message>
@@ -160,12 +236,12 @@ Sostituirli comunque?</translation>
       <translation>Riduci a icona</translation>
     </message>
     <message>
-      <source>Schließen</source>
-      <translation>Chiudi</translation>
-    </message>
-    <message>
       <source>Kontaktdaten...</source>
       <translation>Dati di contatto...</translation>
+    </message>
+    <message>
+      <source>Verlauf...</source>
+      <translation>Cronologia...</translation>
     </message>
     <message>
       <source>Info über RoviroDazo...</source>
@@ -322,8 +398,40 @@ Die Übertragung wird davon nicht beeinflusst. Weitere Fehler der Sicherung werd
 Il trasferimento non ne è influenzato. Ulteriori errori del backup non verranno più segnalati in questa sessione.</translation>
     </message>
     <message>
+      <source>Die Firmendatenbank hat das Schema %1, dieses Programm kennt nur bis %2. Sie wird nicht verändert; bitte das Programm aktualisieren.</source>
+      <translation>Il database aziendale ha lo schema %1, questo programma conosce solo fino al %2. Non viene modificato; aggiornare il programma.</translation>
+    </message>
+    <message>
+      <source>Die Firmendatenbank ist nicht erreichbar; der Verlauf bleibt lokal gespeichert und wird später übertragen (%1).</source>
+      <translation>Il database aziendale non è raggiungibile; la cronologia resta salvata in locale e verrà trasmessa più tardi (%1).</translation>
+    </message>
+    <message>
+      <source>Der Abgleich mit der Firmendatenbank ist fehlgeschlagen; nichts geht verloren (%1).</source>
+      <translation>La sincronizzazione con il database aziendale non è riuscita; nulla va perso (%1).</translation>
+    </message>
+    <message>
       <source>Fehler beim Laden</source>
       <translation>Errore durante il caricamento</translation>
+    </message>
+    <message>
+      <source>Kein Datenordner für den Verlauf.</source>
+      <translation>Nessuna cartella dati per la cronologia.</translation>
+    </message>
+    <message>
+      <source>%1: ist keine lesbare Verlaufsdatenbank (%2)</source>
+      <translation>%1: non è un database di cronologia leggibile (%2)</translation>
+    </message>
+    <message>
+      <source>%1: Die Verlaufsdatenbank hat das Schema %2, dieses Programm kennt nur bis %3. Sie wird nicht verändert; bitte das Programm aktualisieren.</source>
+      <translation>%1: Il database di cronologia ha lo schema %2, questo programma conosce solo fino al %3. Non viene modificato; aggiornare il programma.</translation>
+    </message>
+    <message>
+      <source>Der bisherige Verlauf konnte nicht in die Verlaufsdatenbank übernommen werden: %1</source>
+      <translation>La cronologia precedente non è stata trasferita nel database di cronologia: %1</translation>
+    </message>
+    <message>
+      <source>Der Besuch konnte nicht in die Verlaufsdatenbank geschrieben werden: %1</source>
+      <translation>L'intervento non è stato scritto nel database di cronologia: %1</translation>
     </message>
     <message>
       <source>GUID %1 falsch identifiziert!</source>

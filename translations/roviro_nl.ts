@@ -112,6 +112,82 @@ Dit programma spreekt de box niet aan zolang het andere programma hem vasthoudt.
       <translation>Fout...</translation>
     </message>
     <message>
+      <source>Lesen</source>
+      <translation>Uitlezen</translation>
+    </message>
+    <message>
+      <source>Schreiben</source>
+      <translation>Schrijven</translation>
+    </message>
+    <message>
+      <source>Betriebsdaten</source>
+      <translation>Bedrijfsgegevens</translation>
+    </message>
+    <message>
+      <source>Verlauf des Motors %1</source>
+      <translation>Historie van motor %1</translation>
+    </message>
+    <message>
+      <source>Zeit</source>
+      <translation>Tijd</translation>
+    </message>
+    <message>
+      <source>Station</source>
+      <translation>Station</translation>
+    </message>
+    <message>
+      <source>Monteur</source>
+      <translation>Monteur</translation>
+    </message>
+    <message>
+      <source>Was</source>
+      <translation>Handeling</translation>
+    </message>
+    <message>
+      <source>Ergebnis</source>
+      <translation>Resultaat</translation>
+    </message>
+    <message>
+      <source>Laufzeit</source>
+      <translation>Looptijd</translation>
+    </message>
+    <message>
+      <source> (mit Satz)</source>
+      <translation> (met set)</translation>
+    </message>
+    <message>
+      <source>Laufzeit (h)</source>
+      <translation>Looptijd (h)</translation>
+    </message>
+    <message>
+      <source>Zähler 1</source>
+      <translation>Teller 1</translation>
+    </message>
+    <message>
+      <source>Zähler 2</source>
+      <translation>Teller 2</translation>
+    </message>
+    <message>
+      <source>Besuch</source>
+      <translation>Bezoek</translation>
+    </message>
+    <message>
+      <source>Ereigniscodes: %1</source>
+      <translation>Gebeurteniscodes: %1</translation>
+    </message>
+    <message>
+      <source>keine</source>
+      <translation>geen</translation>
+    </message>
+    <message>
+      <source>Satz laden</source>
+      <translation>Set laden</translation>
+    </message>
+    <message>
+      <source>Schließen</source>
+      <translation>Sluiten</translation>
+    </message>
+    <message>
       <source>Warnung</source>
       <translation>Waarschuwing</translation>
     </message>
@@ -160,12 +236,12 @@ Toch vervangen?</translation>
       <translation>Minimaliseren</translation>
     </message>
     <message>
-      <source>Schließen</source>
-      <translation>Sluiten</translation>
-    </message>
-    <message>
       <source>Kontaktdaten...</source>
       <translation>Contactgegevens...</translation>
+    </message>
+    <message>
+      <source>Verlauf...</source>
+      <translation>Historie...</translation>
     </message>
     <message>
       <source>Info über RoviroDazo...</source>
@@ -322,8 +398,40 @@ Die Übertragung wird davon nicht beeinflusst. Weitere Fehler der Sicherung werd
 De overdracht wordt daardoor niet beïnvloed. Verdere back-upfouten worden in deze sessie niet meer gemeld.</translation>
     </message>
     <message>
+      <source>Die Firmendatenbank hat das Schema %1, dieses Programm kennt nur bis %2. Sie wird nicht verändert; bitte das Programm aktualisieren.</source>
+      <translation>De bedrijfsdatabase heeft schema %1, dit programma kent alleen tot %2. Ze wordt niet gewijzigd; werk het programma bij.</translation>
+    </message>
+    <message>
+      <source>Die Firmendatenbank ist nicht erreichbar; der Verlauf bleibt lokal gespeichert und wird später übertragen (%1).</source>
+      <translation>De bedrijfsdatabase is niet bereikbaar; de historie blijft lokaal opgeslagen en wordt later verzonden (%1).</translation>
+    </message>
+    <message>
+      <source>Der Abgleich mit der Firmendatenbank ist fehlgeschlagen; nichts geht verloren (%1).</source>
+      <translation>De synchronisatie met de bedrijfsdatabase is mislukt; er gaat niets verloren (%1).</translation>
+    </message>
+    <message>
       <source>Fehler beim Laden</source>
       <translation>Fout bij het laden</translation>
+    </message>
+    <message>
+      <source>Kein Datenordner für den Verlauf.</source>
+      <translation>Geen gegevensmap voor de historie.</translation>
+    </message>
+    <message>
+      <source>%1: ist keine lesbare Verlaufsdatenbank (%2)</source>
+      <translation>%1: is geen leesbare historiedatabase (%2)</translation>
+    </message>
+    <message>
+      <source>%1: Die Verlaufsdatenbank hat das Schema %2, dieses Programm kennt nur bis %3. Sie wird nicht verändert; bitte das Programm aktualisieren.</source>
+      <translation>%1: De historiedatabase heeft schema %2, dit programma kent alleen tot %3. Ze wordt niet gewijzigd; werk het programma bij.</translation>
+    </message>
+    <message>
+      <source>Der bisherige Verlauf konnte nicht in die Verlaufsdatenbank übernommen werden: %1</source>
+      <translation>De eerdere historie kon niet in de historiedatabase worden overgenomen: %1</translation>
+    </message>
+    <message>
+      <source>Der Besuch konnte nicht in die Verlaufsdatenbank geschrieben werden: %1</source>
+      <translation>Het bezoek kon niet in de historiedatabase worden geschreven: %1</translation>
     </message>
     <message>
       <source>GUID %1 falsch identifiziert!</source>

@@ -23,7 +23,9 @@ BackupResult CDataScreen::WriteSetBackup(BackupKind kind) {
   context.currentCatalogue = m_dlg->CurrentCatalogue();
   context.now = m_dlg->GetClock().LocalNow();
   context.keep = Settings().backupsPerMotor;
-  return WriteBackup(context, Image(), kind);
+  const BackupResult result = WriteBackup(context, Image(), kind);
+  m_dlg->Records().NoteBackup(result, MotorKey(Image()));
+  return result;
 }
 
 void CDataScreen::TellBackupFailure(const BackupResult& result) {
@@ -34,9 +36,10 @@ void CDataScreen::TellBackupFailure(const BackupResult& result) {
 
 void CDataScreen::RecordVisit(VisitKind kind, bool motor, bool operatingData, const char* source,
                               const char* result) {
-  AppendVisit(m_dlg->Folder(FolderKind::SharedData),
-              MakeVisit(kind, motor ? &Image() : nullptr, operatingData, source, result,
-                        m_dlg->GetClock().LocalNow()));
+  // The text history, the local store and (in the background) the company store.
+  m_dlg->Records().Record(MakeVisit(kind, motor ? &Image() : nullptr, operatingData, source, result,
+                                    m_dlg->GetClock().LocalNow()));
+  m_dlg->ShowRecordsNotice();
 }
 
 VerifyReport CDataScreen::VerifyWhilePainting(VerifyTarget target) {

@@ -73,10 +73,11 @@ int CScreenBetriebspara::OnWindowMessage(std::uint32_t msg, std::uintptr_t wPara
     std::copy(r.identity.begin(), r.identity.end(), visited.Block(0x39).begin());
   }
   const bool known = m_fromMotor || r.identity.size() == 25;
-  AppendVisit(m_dlg->Folder(FolderKind::SharedData),
-              MakeVisit(VisitKind::kOperatingData, known ? &visited : nullptr, read, "motor",
-                        read ? kVisitOk : kVisitFailed, m_dlg->GetClock().LocalNow()));
+  m_dlg->Records().Record(MakeVisit(VisitKind::kOperatingData, known ? &visited : nullptr, read,
+                                    "motor", read ? kVisitOk : kVisitFailed,
+                                    m_dlg->GetClock().LocalNow()));
   FillControls();
+  m_dlg->ShowRecordsNotice();
   return 0;
 }
 

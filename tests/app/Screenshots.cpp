@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QImage>
 #include <QMessageBox>
+#include <QTableWidget>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +16,7 @@
 
 #include "AppFixture.h"
 #include "app/DlgFirstStart.h"
+#include "app/HistoryDlg.h"
 #include "app/Translations.h"
 #include "catalogue/ContactProfile.h"
 #include "platform/Paths.h"
@@ -146,6 +148,29 @@ int main(int argc, char** argv) {
     dlg.show();
     QApplication::processEvents();
     ok = Save(&dlg, folder, "first-start-template.png") && ok;
+  }
+  {
+    // The history of a motor visited at two stations, with a chart and the event codes.
+    std::vector<StoredVisit> visits;
+    const char* stations[] = {"Werk Nord", "Service Sued", "Werk Nord", "Service Sued"};
+    for (int i = 0; i < 4; ++i) {
+      Visit v;
+      v.motorKey = "013210-1-2";
+      v.kind = i == 1 ? VisitKind::kUpload : VisitKind::kDownload;
+      v.time = SystemTime{2026, 12, 0, static_cast<std::uint16_t>(1 + i * 2), 9, 30, 0, 0};
+      v.runningSeconds = i == 1 ? -1 : 36000 + i * 25000;
+      v.counter1 = i == 1 ? -1 : 3 + i * 2;
+      v.counter2 = i == 1 ? -1 : 1 + i;
+      if (i != 1) v.events = {1, 2, 3, static_cast<std::uint8_t>(0x0B + i)};
+      StoredVisit s = MakeStoredVisit(v, stations[i], i % 2 ? "Rolladen Meier" : "Werkstatt 3");
+      if (i != 3) s.setDigest = "ab";
+      visits.push_back(s);
+    }
+    CHistoryDlg dlg("013210-1-2", visits);
+    dlg.show();
+    dlg.Table()->selectRow(2);
+    QApplication::processEvents();
+    ok = Save(&dlg, folder, "history-de.png") && ok;
   }
   return ok ? 0 : 1;
 }

@@ -244,8 +244,8 @@ TEST_F(StartUpTest, TheWindowMenuAndTheCloseQuestionSpeakTheLanguageAlsoBeforeAC
   };
   EXPECT_EQ(texts().front(), "Minimieren");
   d.LanguageButton(1)->click();
-  EXPECT_EQ(texts(), (std::vector<std::string>{"Minimise", "Close", "", "Contact data...", "",
-                                               "About RoviroDazo..."}));
+  EXPECT_EQ(texts(), (std::vector<std::string>{"Minimise", "Close", "", "Contact data...",
+                                               "History...", "", "About RoviroDazo..."}));
 }
 
 }  // namespace
