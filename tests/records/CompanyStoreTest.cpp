@@ -156,28 +156,6 @@ TEST_F(CompanyStoreTest, AServerStoppedInTheMiddleOfASyncLosesNothingAndTheNextS
             0);
 }
 
-// A server that takes the connection but never answers (a store behind a dead link): the
-// program's end gives the attempt up instead of waiting for the connect timeout.
-TEST(CompanyStoreStop, AConnectionAttemptGivesUpWhenTheProgramEnds) {
-  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-  ASSERT_GE(listener, 0);
-  sockaddr_in at{};
-  at.sin_family = AF_INET;
-  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof at;
-  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&at), size), 0);
-  ASSERT_EQ(::listen(listener, 4), 0);
-  ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size), 0);
-  std::atomic<bool> stop{true};
-  CompanyStore company;
-  company.SetStopFlag(&stop);
-  std::string error;
-  EXPECT_EQ(company.Connect("host=127.0.0.1 port=" + std::to_string(ntohs(at.sin_port)), &error),
-            SyncStatus::kUnreachable);
-  EXPECT_EQ(error, "stopped");
-  ::close(listener);
-}
-
 }  // namespace
 }  // namespace roviro
 
