@@ -10,20 +10,8 @@ endif()
 file(GLOB ROVIRO_APP_SOURCES CONFIGURE_DEPENDS
   ${PROJECT_SOURCE_DIR}/app/*.cpp
   ${PROJECT_SOURCE_DIR}/app/*.h)
-# The history dialog's chart. Qt's package file for Charts also wants the OpenGL module's
-# development files (libqt6opengl6-dev); where they are missing, the library and its headers
-# are taken as they are (the chart's headers need nothing of OpenGL).
-find_package(Qt6 QUIET COMPONENTS Charts)
-if(NOT TARGET Qt6::Charts)
-  get_target_property(_qt_core_includes Qt6::Core INTERFACE_INCLUDE_DIRECTORIES)
-  find_library(ROVIRO_QT_CHARTS_LIBRARY Qt6Charts REQUIRED)
-  find_path(ROVIRO_QT_CHARTS_INCLUDE QtCharts/QChartView PATHS ${_qt_core_includes}
-    PATH_SUFFIXES .. REQUIRED)
-  add_library(Qt6::Charts UNKNOWN IMPORTED)
-  set_target_properties(Qt6::Charts PROPERTIES IMPORTED_LOCATION ${ROVIRO_QT_CHARTS_LIBRARY}
-    INTERFACE_INCLUDE_DIRECTORIES "${ROVIRO_QT_CHARTS_INCLUDE};${ROVIRO_QT_CHARTS_INCLUDE}/QtCharts"
-    INTERFACE_LINK_LIBRARIES Qt6::Widgets)
-endif()
+# The history dialog's chart (qt6-charts-dev; its package file also wants libqt6opengl6-dev).
+find_package(Qt6 REQUIRED COMPONENTS Charts)
 add_library(roviro_app STATIC ${ROVIRO_APP_SOURCES})
 set_target_properties(roviro_app PROPERTIES AUTOMOC ON)
 target_link_libraries(roviro_app PUBLIC roviro_controls roviro_core roviro_sim Qt6::Widgets
