@@ -43,7 +43,7 @@ TEST_F(LanguageTest, AFirstStartUnderAFrenchDesktopSpeaksFrenchWithoutChoosingIt
     d.Edit(4)->setText("Lyon");
     d.SaveButton()->click();
   };
-  auto& d = Open();  // no StartIni.dat, no contact profile
+  auto& d = Open();                                 // no StartIni.dat, no contact profile
   EXPECT_EQ(heading, "Bienvenue dans RoviroDazo");  // from the French start page
   EXPECT_EQ(street, "Rue :");
   EXPECT_EQ(save, "Enregistrer");
@@ -89,7 +89,7 @@ TEST_F(LanguageTest, TheChosenLanguageSpeaksInTheWindowAndInTheCoresMessages) {
   EXPECT_EQ(MenuTexts(d), (std::vector<std::string>{"Minimieren",
                                                     "Schlie\xDF"
                                                     "en",
-                                                    "Kontaktdaten...",
+                                                    "Kontaktdaten...", "Verlauf...",
                                                     "Info \xFC"
                                                     "ber RoviroDazo..."}));
   const std::string german = QuestionText(Question::kClearEndPositions);
