@@ -88,18 +88,6 @@ std::string UuidFromDigest(const std::string& hex) {
 
 }  // namespace
 
-std::string EventCodesText(const std::vector<std::uint8_t>& events) {
-  if (events.empty()) return "-";
-  std::string out;
-  char hex[4];
-  for (std::uint8_t e : events) {
-    std::snprintf(hex, sizeof hex, "%02X", e);
-    if (!out.empty()) out += ' ';
-    out += hex;
-  }
-  return out;
-}
-
 std::vector<std::uint8_t> ParseEventCodes(std::string_view text) {
   std::vector<std::uint8_t> out;
   if (text == "-") return out;

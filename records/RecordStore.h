@@ -137,8 +137,7 @@ class RecordStore {
   std::string m_error;
 };
 
-// "01 02 03 ..." (hex, oldest first) or "-", as the store keeps event codes.
-std::string EventCodesText(const std::vector<std::uint8_t>& events);
+// Event codes as the store keeps them: EventCodesText (records/ServiceHistory.h) and back.
 std::vector<std::uint8_t> ParseEventCodes(std::string_view text);
 VisitKind VisitKindFromWord(std::string_view word);
 

@@ -103,18 +103,6 @@ bool IsMotorKey(std::string_view key) {
 
 std::string CountText(std::int64_t n) { return n < 0 ? "-" : std::to_string(n); }
 
-std::string EventsText(const std::vector<std::uint8_t>& events) {
-  if (events.empty()) return "-";
-  std::string out;
-  char hex[4];
-  for (std::uint8_t e : events) {
-    std::snprintf(hex, sizeof hex, "%02X", e);
-    if (!out.empty()) out += ' ';
-    out += hex;
-  }
-  return out;
-}
-
 bool EndsWithLineFeed(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return true;  // nothing there yet
@@ -125,6 +113,18 @@ bool EndsWithLineFeed(const std::string& path) {
 }
 
 }  // namespace
+
+std::string EventCodesText(const std::vector<std::uint8_t>& events) {
+  if (events.empty()) return "-";
+  std::string out;
+  char hex[4];
+  for (std::uint8_t e : events) {
+    std::snprintf(hex, sizeof hex, "%02X", e);
+    if (!out.empty()) out += ' ';
+    out += hex;
+  }
+  return out;
+}
 
 std::string VisitTimeText(const SystemTime& t) {
   char text[32];
@@ -174,7 +174,7 @@ std::string FormatVisitLine(const Visit& v) {
   std::string line = std::string(kFormatTag) + '\t' + VisitTimeText(v.time) + '\t' +
                      VisitKindWord(v.kind) + '\t' + v.source + '\t' + v.motorKey + '\t' + firmware +
                      '\t' + CountText(v.runningSeconds) + '\t' + CountText(v.counter1) + '\t' +
-                     CountText(v.counter2) + '\t' + EventsText(v.events) + '\t' + v.result;
+                     CountText(v.counter2) + '\t' + EventCodesText(v.events) + '\t' + v.result;
   char check[16];
   std::snprintf(check, sizeof check, "\t#%08X", LineCheck(line));
   return line + check;
@@ -399,11 +399,12 @@ std::string DescribeVisits(const std::vector<Visit>& visits, const std::vector<s
     }
     if (!v.events.empty()) {
       if (!comparable || lastRead->events.empty()) {
-        line += "  events " + EventsText(v.events);
+        line += "  events " + EventCodesText(v.events);
       } else {
         const int fresh = NewEventCount(lastRead->events, v.events);
         const std::vector<std::uint8_t> added(v.events.end() - fresh, v.events.end());
-        line += fresh == 0 ? std::string("  no new events") : "  new events " + EventsText(added);
+        line +=
+            fresh == 0 ? std::string("  no new events") : "  new events " + EventCodesText(added);
         if (fresh == static_cast<int>(v.events.size())) line += " (or more)";
       }
       lastRead = &v;

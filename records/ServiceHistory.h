@@ -66,6 +66,8 @@ const char* VisitKindWord(VisitKind kind);
 std::string VisitTimeText(const SystemTime& time);
 
 std::string FormatVisitLine(const Visit& visit);
+// "01 02 03 ..." (hex, oldest first) or "-", as the history line and the store keep event codes.
+std::string EventCodesText(const std::vector<std::uint8_t>& events);
 bool ParseVisitLine(std::string_view line, Visit* out);
 
 // The history folder and a motor's file; empty without a shared data folder.
