@@ -16,6 +16,7 @@
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
 #include "cli/SafetyCommands.h"
+#include "cli/StationCommand.h"
 
 namespace {
 
@@ -135,6 +136,7 @@ int Run(int argc, char** argv) {
 
   AddDeviceCommands(app, options, rc);
   AddSafetyCommands(app, options, rc);
+  AddStationCommand(app, options, rc);
 
   try {
     app.parse(argc, argv);
