@@ -1,5 +1,6 @@
 #include "cli/DeviceCommands.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -363,7 +364,22 @@ int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
   std::cout << pty.SlavePath() << std::endl;
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
-  while (g_interrupted == 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // A line tells when each motor arrived (milliseconds since the epoch), once a request has
+  // found it there.
+  std::size_t told = 0;
+  while (g_interrupted == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (simOptions.line.empty()) continue;
+    const std::vector<std::int64_t> arrivals = box->LineArrivalTimesUs();
+    for (; told < arrivals.size(); ++told) {
+      const std::int64_t agoMs = (box->NowUs() - arrivals[told]) / 1000;
+      const std::int64_t epochMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::system_clock::now().time_since_epoch())
+                                       .count() -
+                                   agoMs;
+      std::cout << "motor " << told + 1 << " arrived " << epochMs << std::endl;
+    }
+  }
   pty.Stop();
   return kExitOk;
 }

@@ -284,8 +284,9 @@ void AddStationCommand(CLI::App& app, const GlobalOptions& options, int& rc) {
   static StationOptions station;
   auto* cmd = app.add_subcommand(
       "station",
-      "production line: write one parameter file into one motor after another; waits for each "
-      "motor and for it to be taken away; exit 4 if any failed, 6 if any was refused");
+      "production line: write --set FILE into one motor after another (--verify, --count N, "
+      "--json); waits for each motor and for it to be taken away; exit 4 if any failed, 6 if "
+      "any was refused");
   cmd->add_option("--set", station.set, "the *.kxmc file to write into every motor")
       ->required()
       ->type_name("FILE");
