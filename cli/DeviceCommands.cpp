@@ -1,5 +1,6 @@
 #include "cli/DeviceCommands.h"
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -38,11 +39,22 @@ const Catalogue* At(const CatalogueList& list, int index) {
   return index >= 0 && static_cast<std::size_t>(index) < list.size() ? list[index].get() : nullptr;
 }
 
-// How a transfer worker ended, from the messages it posted.
-int TransferOutcome(const StderrMessageSink& sink, bool upload) {
-  if (sink.WasPosted(kMsgNoParameters)) return kExitNoParameters;
-  if (sink.WasPosted(kMsgTransferDone, 1) && upload) return kExitOtherMotor;
-  if (sink.WasPosted(kMsgTransferDone) || sink.WasPosted(kMsgBoxOnly)) return kExitOk;
+// How a transfer worker ended, from the messages it posted (from post number `from` on: a
+// session that runs several transfers looks at the last one only).
+int TransferOutcome(const StderrMessageSink& sink, bool upload, std::size_t from = 0) {
+  const std::vector<StderrMessageSink::Posted> posts = sink.Posts();
+  const auto posted = [&](std::uint32_t msg, int wParam) {
+    for (std::size_t k = from; k < posts.size(); ++k) {
+      if (posts[k].msg == msg &&
+          (wParam < 0 || posts[k].wParam == static_cast<std::uintptr_t>(wParam))) {
+        return true;
+      }
+    }
+    return false;
+  };
+  if (posted(kMsgNoParameters, -1)) return kExitNoParameters;
+  if (posted(kMsgTransferDone, 1) && upload) return kExitOtherMotor;
+  if (posted(kMsgTransferDone, -1) || posted(kMsgBoxOnly, -1)) return kExitOk;
   return kExitTransfer;
 }
 
@@ -158,57 +170,14 @@ int RunDownload(const GlobalOptions& options, const DownloadTexts& texts) {
 
 int RunUpload(const GlobalOptions& options, const std::string& file, bool verify,
               bool boxOnlyAccepted) {
-  std::string resolved;
-  std::string title;
-  if (const int rc = CheckParameterFile(file, &resolved, &title); rc != kExitOk) return rc;
   const Folders folders = MakeFolders(options);
-  ParameterImage image;
-  image.Clear();
-  const CatalogueList catalogues = LoadCataloguesAsStartUp(folders, image);
-  int selection = SelectMotorForImage(catalogues, image);
-  StderrMessageSink fileSink;
-  const ParameterFileLoadResult loaded =
-      LoadParameterFile(resolved, image, catalogues, &selection, &fileSink);
-  if (!loaded.Ok()) {
-    PrintPathError(resolved, loaded.status == ParameterFileStatus::kNoSelection
-                                 ? "no loaded catalogue holds this motor"
-                             : loaded.status == ParameterFileStatus::kUnparsable
-                                 ? "the document is not well-formed XML"
-                                 : "the document lacks a required element or holds an empty one");
-    return kExitFile;
-  }
-  BoxSession session(options, folders, image);
-  if (const int rc = session.Connect(At(catalogues, selection)); rc != kExitOk) return rc;
-  session.Link().State().m_catalogue = At(catalogues, selection);
+  UploadSet set;
+  if (const int rc = LoadUploadSet(file, folders, &set); rc != kExitOk) return rc;
+  BoxSession session(options, folders, set.image);
+  if (const int rc = session.Connect(set.Current()); rc != kExitOk) return rc;
   SafetyNet net(folders);
-  net.Backup(image, BackupKind::kWritten, At(catalogues, selection));
-  session.Link().State().m_jobMask = 2;
-  session.Link().State().m_mode = 2;
-  session.RunWorker(&CDeviceLink::StartUpload);
-  int rc = TransferOutcome(session.Sink(), true);
-  const bool boxOnly = session.Sink().WasPosted(kMsgBoxOnly);
-  std::string result = rc == kExitOk           ? kVisitOk
-                       : rc == kExitOtherMotor ? kVisitOtherMotor
-                                               : kVisitFailed;
-  if (rc == kExitOtherMotor) {
-    std::cerr << "roviro-cli: the connected motor is of another type; nothing was written\n";
-  } else if (rc != kExitOk) {
-    std::cerr << "roviro-cli: upload failed\n";
-  } else {
-    std::cerr << "uploaded into the "
-              << (session.Sink().WasPosted(kMsgBoxOnly) ? "box (no motor connected)"
-                                                        : "motor and the box")
-              << '\n';
-    if (verify) rc = VerifyAfterUpload(session, image, boxOnly, &result);
-    if (rc == kExitOk && boxOnly && !boxOnlyAccepted) {
-      std::cerr << "roviro-cli: no motor connected: only the box was written\n";
-      rc = kExitNoMotor;
-    }
-  }
-  // A motor of another type is not the set's motor: its visit is not put on the set's record.
-  net.Record(MakeVisit(VisitKind::kUpload, rc == kExitOtherMotor ? nullptr : &image, false,
-                       boxOnly ? "box" : "motor", result, RealClock().LocalNow()));
-  return rc;
+  return WriteSetIntoMotor(session, set.image, set.Current(), net, verify, boxOnlyAccepted, true)
+      .rc;
 }
 
 // The operating data without the page's wording: the numbers and codes alone.
@@ -306,7 +275,38 @@ struct SimOptions {
   std::string replay;        // answer from this telegram trace
   double damagePercent = 0;  // replies with one bit flipped, for soak runs
   std::uint32_t seed = 1;
+  std::string line;       // a line of motors: a count, or identities separated by commas
+  int lineGapMs = 500;    // from a motor's leaving to the next one's arrival
+  int lineDwellMs = 150;  // from a motor's connection end to its leaving
 };
+
+// --line SPEC: up to five decimal digits are a count of motors of `first`'s identity; anything
+// else is a comma-separated list of identities of six hex digits each (blanks allowed).
+bool ParseLine(const std::string& spec, const std::array<std::uint8_t, 3>& first,
+               std::vector<std::array<std::uint8_t, 3>>* motors) {
+  motors->clear();
+  const std::string compact = RemoveBlanks(spec);
+  if (!compact.empty() && compact.size() <= 5 &&
+      compact.find_first_not_of("0123456789") == std::string::npos) {
+    const int count = std::stoi(compact);
+    if (count < 1) return false;
+    motors->assign(static_cast<std::size_t>(count), first);
+    return true;
+  }
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t comma = compact.find(',', at);
+    const std::string item = compact.substr(at, comma == std::string::npos ? comma : comma - at);
+    if (item.size() != 6 || item.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+      return false;
+    }
+    std::array<std::uint8_t, 3> identity{};
+    HexToBytes(identity.data(), item, 3);
+    motors->push_back(identity);
+    if (comma == std::string::npos) return true;
+    at = comma + 1;
+  }
+}
 
 int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
   auto box = std::make_shared<sim::BoxSimulator>(RealClock());
@@ -345,6 +345,17 @@ int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
   if (!simOptions.replay.empty()) {
     if (const int rc = LoadReplay(*box, simOptions.replay); rc != kExitOk) return rc;
   }
+  if (!simOptions.line.empty()) {
+    const std::vector<std::uint8_t> id = box->MotorBlock(0x39);
+    std::vector<std::array<std::uint8_t, 3>> motors;
+    if (id.size() < 3 || !ParseLine(simOptions.line, {id[0], id[1], id[2]}, &motors)) {
+      std::cerr << "roviro-cli: --line takes a count of motors (1 to 99999) or motor identities "
+                   "of six hex digits separated by commas, for example 123440,123448\n";
+      return kExitUsage;
+    }
+    box->SetLine(motors, static_cast<std::int64_t>(simOptions.lineDwellMs) * 1000,
+                 static_cast<std::int64_t>(simOptions.lineGapMs) * 1000);
+  }
   sim::PtyTransport pty(box);
   if (Failed(pty.Start())) {
     std::cerr << "roviro-cli: cannot open a pseudo-terminal\n";
@@ -353,12 +364,98 @@ int RunSim(const GlobalOptions& options, const SimOptions& simOptions) {
   std::cout << pty.SlavePath() << std::endl;
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
-  while (g_interrupted == 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // A line tells when each motor arrived (milliseconds since the epoch), once a request has
+  // found it there.
+  std::size_t told = 0;
+  while (g_interrupted == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (simOptions.line.empty()) continue;
+    const std::vector<std::int64_t> arrivals = box->LineArrivalTimesUs();
+    for (; told < arrivals.size(); ++told) {
+      const std::int64_t agoMs = (box->NowUs() - arrivals[told]) / 1000;
+      const std::int64_t epochMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::system_clock::now().time_since_epoch())
+                                       .count() -
+                                   agoMs;
+      std::cout << "motor " << told + 1 << " arrived " << epochMs << std::endl;
+    }
+  }
   pty.Stop();
   return kExitOk;
 }
 
 }  // namespace
+
+const Catalogue* UploadSet::Current() const { return At(catalogues, selection); }
+
+int LoadUploadSet(const std::string& file, const Folders& folders, UploadSet* set) {
+  std::string resolved;
+  std::string title;
+  if (const int rc = CheckParameterFile(file, &resolved, &title); rc != kExitOk) return rc;
+  set->image.Clear();
+  set->catalogues = LoadCataloguesAsStartUp(folders, set->image);
+  set->selection = SelectMotorForImage(set->catalogues, set->image);
+  StderrMessageSink fileSink;
+  const ParameterFileLoadResult loaded =
+      LoadParameterFile(resolved, set->image, set->catalogues, &set->selection, &fileSink);
+  if (!loaded.Ok()) {
+    PrintPathError(resolved, loaded.status == ParameterFileStatus::kNoSelection
+                                 ? "no loaded catalogue holds this motor"
+                             : loaded.status == ParameterFileStatus::kUnparsable
+                                 ? "the document is not well-formed XML"
+                                 : "the document lacks a required element or holds an empty one");
+    return kExitFile;
+  }
+  return kExitOk;
+}
+
+UploadResult WriteSetIntoMotor(BoxSession& session, ParameterImage& image,
+                               const Catalogue* catalogue, SafetyNet& net, bool verify,
+                               bool boxOnlyAccepted, bool tell) {
+  UploadResult out;
+  session.Link().State().m_catalogue = catalogue;
+  net.Backup(image, BackupKind::kWritten, catalogue);
+  session.Link().State().m_jobMask = 2;
+  session.Link().State().m_mode = 2;
+  const std::size_t postsBefore = session.Sink().Posts().size();
+  session.RunWorker(&CDeviceLink::StartUpload);
+  int rc = TransferOutcome(session.Sink(), true, postsBefore);
+  const std::vector<StderrMessageSink::Posted> posts = session.Sink().Posts();
+  for (std::size_t k = postsBefore; k < posts.size(); ++k) {
+    if (posts[k].msg == kMsgTransferFailed && posts[k].wParam != 0) {
+      out.failureCode = static_cast<std::uint32_t>(posts[k].wParam);
+    }
+    if (posts[k].msg == kMsgBoxOnly) out.boxOnly = true;
+  }
+  const bool boxOnly = out.boxOnly;
+  out.visitResult = rc == kExitOk           ? kVisitOk
+                    : rc == kExitOtherMotor ? kVisitOtherMotor
+                                            : kVisitFailed;
+  if (rc == kExitOtherMotor) {
+    if (tell)
+      std::cerr << "roviro-cli: the connected motor is of another type; nothing was written\n";
+  } else if (rc != kExitOk) {
+    if (tell) std::cerr << "roviro-cli: upload failed\n";
+  } else {
+    if (tell) {
+      std::cerr << "uploaded into the "
+                << (boxOnly ? "box (no motor connected)" : "motor and the box") << '\n';
+    }
+    if (verify) {
+      out.verified = true;
+      rc = VerifyAfterUpload(session, image, boxOnly, &out.visitResult, &out.verify, tell);
+    }
+    if (rc == kExitOk && boxOnly && !boxOnlyAccepted) {
+      if (tell) std::cerr << "roviro-cli: no motor connected: only the box was written\n";
+      rc = kExitNoMotor;
+    }
+  }
+  // A motor of another type is not the set's motor: its visit is not put on the set's record.
+  net.Record(MakeVisit(VisitKind::kUpload, rc == kExitOtherMotor ? nullptr : &image, false,
+                       boxOnly ? "box" : "motor", out.visitResult, RealClock().LocalNow()));
+  out.rc = rc;
+  return out;
+}
 
 void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
   auto* ports = app.add_subcommand("ports",
@@ -423,6 +520,23 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
                    "flip one bit in this percentage of the box's replies (0..100)")
       ->check(CLI::Range(0.0, 100.0));
   simCmd->add_option("--seed", simOptions.seed, "seed of the damaged replies");
+  auto* line = simCmd
+                   ->add_option("--line", simOptions.line,
+                                "a line of motors, one after the other: a count of motors of the "
+                                "first catalogue's type, or identities (six hex digits) "
+                                "separated by commas; each leaves after its connection end")
+                   ->type_name("SPEC");
+  simCmd
+      ->add_option("--line-gap", simOptions.lineGapMs,
+                   "milliseconds from a motor's leaving to the next one's arrival (default 500)")
+      ->check(CLI::Range(0, 600000))
+      ->needs(line);
+  simCmd
+      ->add_option("--line-dwell", simOptions.lineDwellMs,
+                   "milliseconds a motor stays after its connection end (default 150)")
+      ->check(CLI::Range(0, 600000))
+      ->needs(line);
+  line->excludes("--no-motor");
   simCmd->callback([&] { rc = RunSim(options, simOptions); });
 }
 

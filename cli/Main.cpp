@@ -17,6 +17,7 @@
 #include "cli/FileCommands.h"
 #include "cli/RecordCommands.h"
 #include "cli/SafetyCommands.h"
+#include "cli/StationCommand.h"
 
 namespace {
 
@@ -138,6 +139,7 @@ int Run(int argc, char** argv) {
   AddDeviceCommands(app, options, rc);
   AddSafetyCommands(app, options, rc);
   AddRecordCommands(app, options, rc);
+  AddStationCommand(app, options, rc);
 
   try {
     app.parse(argc, argv);

@@ -136,36 +136,45 @@ void SafetyNet::Record(const Visit& visit) {
 }
 
 int VerifyAfterUpload(BoxSession& session, const ParameterImage& written, bool boxOnly,
-                      std::string* result) {
+                      std::string* result, VerifyReport* reportOut, bool tell) {
   const VerifyReport report = VerifyWrittenSet(session.Link(), written,
                                                boxOnly ? VerifyTarget::kBox : VerifyTarget::kMotor);
+  if (reportOut != nullptr) *reportOut = report;
   switch (report.outcome) {
     case VerifyOutcome::kMatch:
       *result = kVisitVerified;
       // Says what was compared, and what was left out.
-      std::cerr << (boxOnly ? "verified: the box's blocks 0x39, 0x2E, 0x34 read back as written "
-                              "(the box's check byte of block 0x39 is not read back)\n"
-                            : "verified: the motor's blocks and the box's blocks read back as "
-                              "written, the upload stamp included (not compared: the motor's "
-                              "flag bit 7 of block 0x2E byte 8, its firmware byte and the last "
-                              "byte of its block 0x39)\n");
+      if (tell) {
+        std::cerr << (boxOnly ? "verified: the box's blocks 0x39, 0x2E, 0x34 read back as "
+                                "written (the box's check byte of block 0x39 is not read back)\n"
+                              : "verified: the motor's blocks and the box's blocks read back as "
+                                "written, the upload stamp included (not compared: the motor's "
+                                "flag bit 7 of block 0x2E byte 8, its firmware byte and the "
+                                "last byte of its block 0x39)\n");
+      }
       return kExitOk;
     case VerifyOutcome::kMismatch:
       *result = kVisitMismatch;
-      for (const ByteDifference& d : report.differences) std::cout << DescribeDifference(d) << '\n';
-      std::cerr << "roviro-cli: verify: " << report.differences.size()
-                << " byte(s) read back differ from what was written\n";
+      if (tell) {
+        for (const ByteDifference& d : report.differences) {
+          std::cout << DescribeDifference(d) << '\n';
+        }
+        std::cerr << "roviro-cli: verify: " << report.differences.size()
+                  << " byte(s) read back differ from what was written\n";
+      }
       return kExitTransfer;
     case VerifyOutcome::kOtherTarget:
       *result = kVisitUnverified;
-      std::cerr << "roviro-cli: verify: the read-back reached the "
-                << (boxOnly ? "motor" : "box only") << ", not what was written\n";
+      if (tell) {
+        std::cerr << "roviro-cli: verify: the read-back reached the "
+                  << (boxOnly ? "motor" : "box only") << ", not what was written\n";
+      }
       return kExitTransfer;
     case VerifyOutcome::kNotRead:
       break;
   }
   *result = kVisitUnverified;
-  std::cerr << "roviro-cli: verify: the set could not be read back\n";
+  if (tell) std::cerr << "roviro-cli: verify: the set could not be read back\n";
   return kExitTransfer;
 }
 

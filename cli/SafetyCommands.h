@@ -11,6 +11,7 @@
 #include "catalogue/ContactRecord.h"
 #include "cli/BoxSession.h"
 #include "cli/CliSupport.h"
+#include "device/VerifyUpload.h"
 #include "records/Backups.h"
 #include "records/ProgramSettings.h"
 #include "records/ServiceHistory.h"
@@ -45,11 +46,12 @@ class SafetyNet {
 // its two numbers are not both 0.
 std::string SharedMotorKeyNotice(const ParameterImage& image);
 
-// upload --verify: reads the set back and compares it with `written`; the differing bytes go
-// to standard output. kExitOk when everything compared came back as written, else
-// kExitTransfer. `result` receives the word for the service history.
+// upload --verify: reads the set back and compares it with `written`; with `tell` the differing
+// bytes go to standard output and the outcome to standard error. kExitOk when everything
+// compared came back as written, else kExitTransfer. `result` receives the word for the service
+// history, `report` (when given) the comparison itself.
 int VerifyAfterUpload(BoxSession& session, const ParameterImage& written, bool boxOnly,
-                      std::string* result);
+                      std::string* result, VerifyReport* report = nullptr, bool tell = true);
 
 // diff FILE --motor.
 int RunMotorDiff(const GlobalOptions& options, const std::string& file);

@@ -128,6 +128,7 @@ VerifyReport VerifyWrittenSet(CDeviceLink& link, const ParameterImage& written,
   }
   const VerifyTarget reached =
       outcome == SetReadOutcome::kMotor ? VerifyTarget::kMotor : VerifyTarget::kBox;
+  if (reached == VerifyTarget::kMotor) report.firmware = readBack.Block(0x39)[16];
   if (reached != target) {
     report.outcome = VerifyOutcome::kOtherTarget;
     return report;

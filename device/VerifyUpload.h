@@ -64,6 +64,7 @@ enum class VerifyOutcome {
 struct VerifyReport {
   VerifyOutcome outcome = VerifyOutcome::kNotRead;
   std::vector<ByteDifference> differences;
+  int firmware = -1;  // the motor's firmware byte (block 0x39 byte 16) when it was read back
 };
 
 // Reads the set back into a scratch image (the download's telegrams, under the link lock, on

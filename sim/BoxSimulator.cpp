@@ -125,7 +125,13 @@ bool BoxSimulator::FromProgram(const std::uint8_t* bytes, std::size_t count) {
     if (m_replay) {
       Replay(*payload, at);
     } else {
+      AdvanceLine(at);
+      // A new connection start while the motor is about to leave: it is still being worked on
+      // (a read-back after the write). Requests to the box alone do not keep it.
+      if ((*payload)[0] == 0x21) m_leaveAtUs = -1;
       Handle(*payload, at);
+      const bool connectionEnd = (*payload)[0] == 0x13 && payload->size() >= 2;
+      if (connectionEnd && !m_line.empty() && m_motorPresent) m_leaveAtUs = at + m_lineDwellUs;
     }
   }
   return true;
@@ -196,6 +202,60 @@ void BoxSimulator::Replug() {
   m_decoder = FrameDecoder();
   m_lineFreeUs = 0;
   m_awake = false;
+}
+
+// ---- the line of motors ----
+
+void BoxSimulator::SetLine(const std::vector<std::array<std::uint8_t, 3>>& identities,
+                           std::int64_t dwellUs, std::int64_t gapUs) {
+  std::lock_guard lock(m_mutex);
+  m_line = identities;
+  m_lineBlocks = m_motor;
+  m_lineNext = 0;
+  m_lineDwellUs = dwellUs > 0 ? dwellUs : 0;
+  m_lineGapUs = gapUs > 0 ? gapUs : 0;
+  m_leaveAtUs = -1;
+  m_arriveAtUs = -1;
+  m_arrivals.clear();
+  m_motorPresent = false;
+  if (!m_line.empty()) NextLineMotor(m_nowUs());
+}
+
+int BoxSimulator::LineArrivals() const {
+  std::lock_guard lock(m_mutex);
+  return static_cast<int>(m_arrivals.size());
+}
+
+std::vector<std::int64_t> BoxSimulator::LineArrivalTimesUs() const {
+  std::lock_guard lock(m_mutex);
+  return m_arrivals;
+}
+
+void BoxSimulator::NextLineMotor(std::int64_t nowUs) {
+  m_arriveAtUs = -1;
+  if (m_lineNext >= m_line.size()) return;
+  const std::array<std::uint8_t, 3>& identity = m_line[m_lineNext++];
+  m_motor = m_lineBlocks;
+  std::vector<std::uint8_t>& id = m_motor[0x39];
+  if (id.size() >= 3) {
+    std::copy(identity.begin(), identity.end(), id.begin());
+    Seal(id);
+  }
+  m_factory = m_motor;
+  m_motorPresent = true;
+  m_awake = false;
+  m_arrivals.push_back(nowUs);
+}
+
+void BoxSimulator::AdvanceLine(std::int64_t nowUs) {
+  if (m_line.empty()) return;
+  if (m_leaveAtUs >= 0 && nowUs >= m_leaveAtUs) {
+    m_motorPresent = false;
+    m_awake = false;
+    if (m_lineNext < m_line.size()) m_arriveAtUs = m_leaveAtUs + m_lineGapUs;
+    m_leaveAtUs = -1;
+  }
+  if (m_arriveAtUs >= 0 && nowUs >= m_arriveAtUs) NextLineMotor(m_arriveAtUs);
 }
 
 // ---- faults and randomness ----

@@ -115,6 +115,18 @@ class BoxSimulator {
   // Raw bytes on the line, `delayMs` from now, framed or not.
   void SendRawBytes(const std::vector<std::uint8_t>& bytes, std::int64_t delayMs = 0);
 
+  // A production line: the motors named by `identities` (block 0x39 bytes 0..2) come one after
+  // the other, each with the motor's blocks as they are now and its own identity, the first
+  // at once. A motor leaves `dwellUs` after the end of a motor connection ({0x13, 0x01}) unless
+  // a connection starts again meanwhile (0x21: a read-back after the write); the next one
+  // arrives `gapUs` after that. After the last one no motor is plugged in.
+  void SetLine(const std::vector<std::array<std::uint8_t, 3>>& identities, std::int64_t dwellUs,
+               std::int64_t gapUs);
+  // Motors of the line that have arrived so far (the one plugged in included).
+  int LineArrivals() const;
+  // When each motor of the line arrived, on the box's time scale (microseconds).
+  std::vector<std::int64_t> LineArrivalTimesUs() const;
+
   // Answers every request from a recorded trace instead of as the box would (null: as the
   // box). Requests are still collected; the scenario and the faults no longer apply.
   void SetReplay(std::shared_ptr<TraceReplay> replay);
@@ -166,6 +178,9 @@ class BoxSimulator {
   bool MotorAnswers() const;
 
   void Replay(const std::vector<std::uint8_t>& payload, std::int64_t arrivedUs);
+  // The line's motor leaves, and the next arrives, once their time has come.
+  void AdvanceLine(std::int64_t nowUs);
+  void NextLineMotor(std::int64_t nowUs);
 
   std::function<std::int64_t()> m_nowUs;
   mutable std::mutex m_mutex;
@@ -205,6 +220,15 @@ class BoxSimulator {
   FaultConfig m_faults;
   FaultCounts m_counts;
   std::mt19937 m_rng{1};
+
+  std::vector<std::array<std::uint8_t, 3>> m_line;
+  std::map<std::uint8_t, std::vector<std::uint8_t>> m_lineBlocks;
+  std::size_t m_lineNext = 0;  // the next motor of the line to arrive
+  std::int64_t m_lineDwellUs = 0;
+  std::int64_t m_lineGapUs = 0;
+  std::int64_t m_leaveAtUs = -1;   // the plugged-in motor leaves then (-1: it stays)
+  std::int64_t m_arriveAtUs = -1;  // the next motor arrives then (-1: none is coming)
+  std::vector<std::int64_t> m_arrivals;
 
   std::vector<std::vector<std::uint8_t>> m_requests;
   std::function<void(const std::vector<std::uint8_t>&)> m_onRequest;
