@@ -105,7 +105,11 @@ SafetyNet::SafetyNet(const Folders& folders)
 
 SafetyNet::~SafetyNet() {
   if (m_recorder == nullptr) return;
-  if (m_recorder->SyncDue()) m_recorder->SyncNow();
+  if (m_background) {
+    m_recorder->WaitForSync();
+  } else if (m_recorder->SyncDue()) {
+    m_recorder->SyncNow();
+  }
   const std::string notice = m_recorder->TakeNotice();
   if (!notice.empty()) std::cerr << "roviro-cli: " << Latin1ToUtf8(notice) << '\n';
 }
@@ -126,6 +130,11 @@ void SafetyNet::Backup(const ParameterImage& image, BackupKind kind,
     std::cerr << "roviro-cli: " << result.path
               << ": the automatic backup cannot be written (the transfer goes on)\n";
   }
+}
+
+void SafetyNet::SyncInBackground() {
+  m_background = true;
+  if (m_recorder != nullptr) m_recorder->SetBackgroundSync(true);
 }
 
 void SafetyNet::Record(const Visit& visit) {

@@ -33,12 +33,16 @@ class SafetyNet {
   void Backup(const ParameterImage& image, BackupKind kind, const Catalogue* currentCatalogue);
   // Appends the visit to the service history.
   void Record(const Visit& visit);
+  // Each visit is sent to the company store on the recorder's own thread right after it is
+  // recorded (a station that runs for hours), instead of once when the command ends.
+  void SyncInBackground();
 
  private:
   const Folders& m_folders;
   ProgramSettings m_settings;
   ContactRecord m_contact;
   bool m_told = false;
+  bool m_background = false;
   std::unique_ptr<VisitRecorder> m_recorder;
 };
 

@@ -214,6 +214,7 @@ int RunStation(const GlobalOptions& options, const StationOptions& station) {
   BoxSession session(options, folders, set.image);
   if (const int rc = session.Connect(set.Current()); rc != kExitOk) return rc;
   SafetyNet net(folders);
+  net.SyncInBackground();
   InstallStopHandlers();
   CDeviceLink& link = session.Link();
   Clock& clock = link.GetClock();
