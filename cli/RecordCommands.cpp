@@ -19,8 +19,10 @@ constexpr int kExitUnsent = 3;  // the company store cannot be reached; nothing 
 std::unique_ptr<VisitRecorder> MakeRecorder(const Folders& folders) {
   ContactRecord contact;
   ReadContactProfile(folders.SharedData(), &contact);
-  return std::make_unique<VisitRecorder>(folders.SharedData(),
-                                         ReadProgramSettings(folders.SharedData()), contact);
+  auto recorder = std::make_unique<VisitRecorder>(
+      folders.SharedData(), ReadProgramSettings(folders.SharedData()), contact);
+  recorder->SetSyncWords(SyncFailureWords);
+  return recorder;
 }
 
 bool NeedDataFolder(const Folders& folders) {
@@ -48,7 +50,7 @@ int RunSync(const GlobalOptions& options) {
               << " set(s), fetched " << report.fetchedVisits << " visit(s) of other stations\n";
     return counts.unsentVisits == 0 ? kExitOk : kExitUnsent;
   }
-  std::cerr << "roviro-cli: " << Latin1ToUtf8(SyncFailureText(report)) << '\n';
+  std::cerr << "roviro-cli: " << Latin1ToUtf8(SyncFailureWords(report)) << '\n';
   std::cerr << counts.unsentVisits << " visit(s) wait in the local store\n";
   return report.status == SyncStatus::kUnreachable ? kExitUnsent : kExitFile;
 }
@@ -104,6 +106,28 @@ std::string CsvField(const std::string& latin1) {
 std::string NumberOrEmpty(std::int64_t n) { return n < 0 ? std::string() : std::to_string(n); }
 
 }  // namespace
+
+std::string SyncFailureWords(const SyncReport& report) {
+  std::string why = report.error;
+  while (!why.empty() && (why.back() == '\n' || why.back() == ' ')) why.pop_back();
+  for (char& c : why) {
+    if (c == '\n' || c == '\t') c = ' ';
+  }
+  switch (report.status) {
+    case SyncStatus::kDone:
+      return {};
+    case SyncStatus::kUnreachable:
+      return "the company store cannot be reached; the visits stay in the local store and go "
+             "with a later sync (" +
+             why + ")";
+    case SyncStatus::kNewerSchema:
+      return "the company store has a newer schema than this program knows; nothing was written "
+             "to it (update the program)";
+    case SyncStatus::kFailed:
+      break;
+  }
+  return "the sync with the company store failed; nothing is lost (" + why + ")";
+}
 
 RecordStore* OpenRecords(const Folders& folders, std::unique_ptr<VisitRecorder>* holder) {
   *holder = MakeRecorder(folders);

@@ -16,6 +16,8 @@ namespace roviro::cli {
 
 // The local store of the data folder, through a recorder made into `holder` (it imports the
 // text history once). Null, with the reason on standard error, when it cannot be used.
+// A failed sync in the tool's words (English, like all of its messages).
+std::string SyncFailureWords(const SyncReport& report);
 RecordStore* OpenRecords(const Folders& folders, std::unique_ptr<VisitRecorder>* holder);
 
 // One JSON array of visit objects (UTF-8).

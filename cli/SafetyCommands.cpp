@@ -100,6 +100,7 @@ SafetyNet::SafetyNet(const Folders& folders)
     m_recorder = std::make_unique<VisitRecorder>(folders.SharedData(), m_settings, m_contact);
     // The tool syncs once its transfer is over, on its own thread.
     m_recorder->SetBackgroundSync(false);
+    m_recorder->SetSyncWords(SyncFailureWords);
   }
 }
 

@@ -96,9 +96,9 @@ SyncReport VisitRecorder::SyncWith(RecordStore& store) {
   report.status = company.Connect(m_address, &report.error);
   if (report.status == SyncStatus::kDone) report = company.Sync(store, m_station);
   if (report.status == SyncStatus::kUnreachable) {
-    Tell(SyncFailureText(report), &m_toldUnreachable);
+    Tell(m_syncWords(report), &m_toldUnreachable);
   } else if (report.status != SyncStatus::kDone) {
-    Tell(SyncFailureText(report), &m_toldStore);
+    Tell(m_syncWords(report), &m_toldStore);
   }
   return report;
 }

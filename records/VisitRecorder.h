@@ -62,6 +62,11 @@ class VisitRecorder {
   std::string TakeNotice();
   // Called from the sync thread when a notice is waiting.
   void OnNotice(std::function<void()> callback) { m_onNotice = std::move(callback); }
+  // How a failed sync is worded in the notice (default: SyncFailureText, the window's words
+  // in the fitter's language; the command-line tool words it in English).
+  void SetSyncWords(std::function<std::string(const SyncReport&)> words) {
+    m_syncWords = std::move(words);
+  }
 
  private:
   void SyncLoop();
@@ -88,6 +93,7 @@ class VisitRecorder {
   bool m_wanted = false;
   bool m_running = false;
   std::string m_notice;
+  std::function<std::string(const SyncReport&)> m_syncWords = SyncFailureText;
   bool m_toldStore = false;
   bool m_toldUnreachable = false;
   std::function<void()> m_onNotice;
