@@ -280,12 +280,12 @@ struct SimOptions {
   int lineDwellMs = 150;  // from a motor's connection end to its leaving
 };
 
-// --line SPEC: up to five decimal digits are a count of motors of `first`'s identity; anything
+// --line MOTORS: up to five decimal digits are a count of motors of `first`'s identity; anything
 // else is a comma-separated list of identities of six hex digits each (blanks allowed).
-bool ParseLine(const std::string& spec, const std::array<std::uint8_t, 3>& first,
+bool ParseLine(const std::string& text, const std::array<std::uint8_t, 3>& first,
                std::vector<std::array<std::uint8_t, 3>>* motors) {
   motors->clear();
-  const std::string compact = RemoveBlanks(spec);
+  const std::string compact = RemoveBlanks(text);
   if (!compact.empty() && compact.size() <= 5 &&
       compact.find_first_not_of("0123456789") == std::string::npos) {
     const int count = std::stoi(compact);
@@ -525,7 +525,7 @@ void AddDeviceCommands(CLI::App& app, const GlobalOptions& options, int& rc) {
                                 "a line of motors, one after the other: a count of motors of the "
                                 "first catalogue's type, or identities (six hex digits) "
                                 "separated by commas; each leaves after its connection end")
-                   ->type_name("SPEC");
+                   ->type_name("MOTORS");
   simCmd
       ->add_option("--line-gap", simOptions.lineGapMs,
                    "milliseconds from a motor's leaving to the next one's arrival (default 500)")
