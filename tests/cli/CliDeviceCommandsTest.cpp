@@ -11,9 +11,8 @@
 #include <nlohmann/json.hpp>
 
 #include "CliRunner.h"
-#include "catalogue/Archive.h"
+#include "SimulatedBench.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueDocuments.h"
 #include "pages/TextHelpers.h"
 #include "platform/Paths.h"
 #include "platform/SerialPort.h"
@@ -33,29 +32,8 @@ class CliDeviceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     // A program folder with one catalogue whose first motor type is the simulated motor.
-    const std::string config = m_tmp.File("prog/LoaderDaten/Config");
-    ASSERT_TRUE(CreateFolderTree(config));
-    ASSERT_TRUE(CreateFolderTree(m_tmp.File("data")));
-    ASSERT_TRUE(WriteCatalogueArchive(JoinPath(config, "family.kxbmc"),
-                                      {{"family.xml", test::RealisticCatalogue(5)}}));
-    CatalogueList list;
-    NullMessageSink quiet;
-    ASSERT_EQ(LoadCatalogueFolder({"", m_tmp.File("data"), &quiet}, config, list), 1);
-    ASSERT_EQ(list.size(), 1u);
-    m_catalogue = std::move(list[0]);
-
-    m_box = std::make_shared<sim::BoxSimulator>(RealClock());
-    ParameterImage factory;
-    factory.Clear();
-    CopyMotorToParameterImage(m_catalogue.get(), &factory, 0);
-    for (const BlockInfo& b : kBlocks) {
-      const auto block = factory.Block(b.command);
-      Bytes bytes(block.begin(), block.end());
-      sim::BoxSimulator::Seal(bytes);
-      m_box->SetMotorBlock(b.command, bytes);
-    }
-    m_pty = std::make_unique<sim::PtyTransport>(m_box);
-    ASSERT_EQ(m_pty->Start(), S_OK);
+    ASSERT_TRUE(test::MakeBenchFolders(m_tmp.Path(), &m_catalogue));
+    ASSERT_TRUE(test::StartBenchBox(*m_catalogue, &m_box, &m_pty));
   }
 
   void TearDown() override { m_pty->Stop(); }

@@ -9,9 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "CliRunner.h"
-#include "catalogue/Archive.h"
+#include "SimulatedBench.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueDocuments.h"
 #include "platform/Paths.h"
 #include "sim/BoxSimulator.h"
 #include "sim/SimTransport.h"
@@ -61,13 +60,7 @@ class BackgroundCli {
 
 class CliSafetyNetTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const std::string config = m_tmp.File("prog/LoaderDaten/Config");
-    ASSERT_TRUE(CreateFolderTree(config));
-    ASSERT_TRUE(CreateFolderTree(m_tmp.File("data")));
-    ASSERT_TRUE(WriteCatalogueArchive(JoinPath(config, "family.kxbmc"),
-                                      {{"family.xml", test::RealisticCatalogue(5)}}));
-  }
+  void SetUp() override { ASSERT_TRUE(test::MakeBenchFolders(m_tmp.Path(), &m_catalogue)); }
   std::vector<std::string> Folders() const {
     return {"--program-dir", m_tmp.File("prog"), "--data-dir", m_tmp.File("data")};
   }
@@ -82,25 +75,13 @@ class CliSafetyNetTest : public ::testing::Test {
     return nlohmann::json::parse(r.out)["blocks"].dump();
   }
   // A box on a pseudo-terminal in this process, its motor of the catalogue's type.
-  void StartBox() {
-    m_box = std::make_shared<sim::BoxSimulator>(RealClock());
-    CatalogueList list;
-    NullMessageSink quiet;
-    ASSERT_EQ(LoadCatalogueFolder({"", m_tmp.File("data"), &quiet},
-                                  m_tmp.File("prog/LoaderDaten/Config"), list),
-              1);
-    ParameterImage factory;
-    factory.Clear();
-    CopyMotorToParameterImage(list[0].get(), &factory, 0);
-    m_box->LoadMotor(SealedMotorBlocks(factory));
-    m_pty = std::make_unique<sim::PtyTransport>(m_box);
-    ASSERT_EQ(m_pty->Start(), S_OK);
-  }
+  void StartBox() { ASSERT_TRUE(test::StartBenchBox(*m_catalogue, &m_box, &m_pty)); }
   void TearDown() override {
     if (m_pty) m_pty->Stop();
   }
 
   test::TempFolder m_tmp;
+  std::unique_ptr<Catalogue> m_catalogue;
   std::shared_ptr<sim::BoxSimulator> m_box;
   std::unique_ptr<sim::PtyTransport> m_pty;
 };
@@ -195,8 +176,7 @@ TEST_F(CliSafetyNetTest, ExitCodesForNoMotorAndTraceFilesThatAreNotTraces) {
   ASSERT_TRUE(ReadWholeFile(notes, &kept));
   EXPECT_EQ(kept, "my notes\n");
   const std::string fresh = m_tmp.File("fresh.txt");
-  EXPECT_EQ(Cli({"--port", port, "--trace", fresh, "upload", m_tmp.File("none.kxmc")}).exitCode,
-            7);
+  EXPECT_EQ(Cli({"--port", port, "--trace", fresh, "upload", m_tmp.File("none.kxmc")}).exitCode, 7);
   EXPECT_FALSE(FileExists(fresh));
   // A trace that cannot be written whole fails a command that went well otherwise.
   EXPECT_EQ(Cli({"--simulate", "--trace", "/dev/full", "download", "-o", fromBox}).exitCode, 7);

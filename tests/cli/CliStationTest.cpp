@@ -11,9 +11,8 @@
 #include <sstream>
 
 #include "CliRunner.h"
-#include "catalogue/Archive.h"
+#include "SimulatedBench.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/CatalogueDocuments.h"
 #include "platform/Paths.h"
 #include "sim/BoxSimulator.h"
 #include "sim/SimTransport.h"
@@ -27,21 +26,9 @@ using Identity = std::array<std::uint8_t, 3>;
 class CliStationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string config = m_tmp.File("prog/LoaderDaten/Config");
-    ASSERT_TRUE(CreateFolderTree(config));
-    ASSERT_TRUE(CreateFolderTree(m_tmp.File("data")));
-    ASSERT_TRUE(WriteCatalogueArchive(JoinPath(config, "family.kxbmc"),
-                                      {{"family.xml", test::RealisticCatalogue(5)}}));
-    CatalogueList list;
-    NullMessageSink quiet;
-    ASSERT_EQ(LoadCatalogueFolder({"", m_tmp.File("data"), &quiet}, config, list), 1);
-    ParameterImage factory;
-    factory.Clear();
-    CopyMotorToParameterImage(list[0].get(), &factory, 0);
-    m_box = std::make_shared<sim::BoxSimulator>(RealClock());
-    m_box->LoadMotor(SealedMotorBlocks(factory));
-    m_pty = std::make_unique<sim::PtyTransport>(m_box);
-    ASSERT_EQ(m_pty->Start(), S_OK);
+    std::unique_ptr<Catalogue> catalogue;
+    ASSERT_TRUE(test::MakeBenchFolders(m_tmp.Path(), &catalogue));
+    ASSERT_TRUE(test::StartBenchBox(*catalogue, &m_box, &m_pty));
     const std::vector<std::uint8_t> id = m_box->MotorBlock(0x39);
     m_same = {id[0], id[1], id[2]};
     ASSERT_EQ(test::RunCli({"--program-dir", m_tmp.File("prog"), "--data-dir", m_tmp.File("data"),
